@@ -1,0 +1,16 @@
+#pragma once
+// Finding and raising another program's top-level window on the desktop.
+#include <string>
+
+namespace platform {
+
+enum class RaiseResult {
+  kNotFound,  // no desktop, or no top-level window of that class
+  kRaised,    // shown if it was hidden, then asked to become the active window
+};
+
+// Looks for a top-level window whose window class is `windowClass` (any title). When found:
+// maps it if it is not visible, then activates it and brings it to the front.
+RaiseResult RaiseWindowOfClass(const std::string& windowClass);
+
+}  // namespace platform

@@ -1,0 +1,30 @@
+#pragma once
+// Runs copies of the built installer from a temporary folder, as a user would start a download.
+#include <filesystem>
+#include <string>
+
+#include "tests/support/process.h"
+#include "tests/support/temp_dir.h"
+
+namespace testsupport {
+
+// A folder holding a copy of the installer under `exeName`, optionally with a "log" folder.
+class InstallerCopy {
+ public:
+  explicit InstallerCopy(const std::string& exeName = "Setup_b12348.exe", bool withLogFolder = true)
+      : exe_(dir_ / exeName) {
+    std::filesystem::copy_file(WEBINST_EXE, exe_);
+    if (withLogFolder) std::filesystem::create_directory(dir_ / "log");
+  }
+  const std::filesystem::path& exe() const { return exe_; }
+  std::filesystem::path folder() const { return dir_.path(); }
+  std::filesystem::path logFile() const { return dir_ / "log" / (exe_.filename().string() + ".log"); }
+  std::string log() const { return ReadFile(logFile()); }
+  ProcessResult Run(ProcessOptions options = {}) const { return RunProcess({exe_.string()}, options); }
+
+ private:
+  TempDir dir_;
+  std::filesystem::path exe_;
+};
+
+}  // namespace testsupport
