@@ -39,10 +39,9 @@ bool HttpPost(const std::string& url, const std::string& contentType, const std:
     curl_easy_setopt(handle.get(), CURLOPT_POST, 1L);
     curl_easy_setopt(handle.get(), CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
     curl_easy_setopt(handle.get(), CURLOPT_COPYPOSTFIELDS, body.c_str());
-    if (!contentType.empty()) {
-      headers = curl_slist_append(nullptr, ("Content-Type: " + contentType).c_str());
-      curl_easy_setopt(handle.get(), CURLOPT_HTTPHEADER, headers);
-    }
+    // "Content-Type:" with no value keeps libcurl from adding its form type on its own.
+    headers = curl_slist_append(nullptr, ("Content-Type:" + (contentType.empty() ? "" : " " + contentType)).c_str());
+    curl_easy_setopt(handle.get(), CURLOPT_HTTPHEADER, headers);
     curl_easy_setopt(handle.get(), CURLOPT_WRITEFUNCTION, DiscardBody);
   }
   bool completed = handle.Perform().code == 0;

@@ -26,7 +26,7 @@ struct HttpResponse {
 // GET with the library's defaults; the body comes back in `text`.
 HttpResponse HttpGet(const std::string& url);
 
-// POST of `body` with a single "Content-Type" header set to `contentType` (no header when it is
+// POST of `body` with a single "Content-Type" header set to `contentType` (none at all when it is
 // empty). True exactly when the transfer completed. Each call uses a handle, and so a connection,
 // of its own.
 bool HttpPost(const std::string& url, const std::string& contentType, const std::string& body);
