@@ -1,5 +1,6 @@
 #include "app/win_main.h"
 
+#include "app/launch_context.h"
 #include "app/logging_setup.h"
 #include "app/single_instance.h"
 #include "common/base/log.h"
@@ -9,7 +10,8 @@ namespace {
 // Everything between a secured single instance and the release of the guard. COM and GDI+ have
 // no counterpart on this platform: drawing and the shell are set up by the pieces that use them.
 void RunInstaller() {
-  // Next, in this order: the launch context; the installer window object; the configuration
+  TheLaunchContext().Init();
+  // Next, in this order: the installer window object; the configuration
   // request (a failure shows the start-up error box and ends the run); the skin archive; the
   // window, centred and shown; the message loop; then the release of the skin archives and the
   // destruction of the window object.

@@ -27,13 +27,15 @@ void TaskExecutor::Stop() {
   if (!running_.compare_exchange_strong(expected, false)) return;
   // Wakes a worker that waits for work; it does nothing.
   queue_.enqueue([] {});
-  if (std::this_thread::get_id() == worker_.get_id()) return;  // from a closure: cannot join itself
+  // From one of its closures: a thread cannot join itself. (The worker's id, not worker_: a
+  // closure may run before Start has finished storing the thread.)
+  if (std::this_thread::get_id() == workerId_.load()) return;
   worker_.join();
   workerId_.store(std::thread::id());
 }
 
 void TaskExecutor::JoinFinishedWorker() {
-  if (worker_.joinable() && std::this_thread::get_id() != worker_.get_id()) {
+  if (worker_.joinable() && std::this_thread::get_id() != workerId_.load()) {
     worker_.join();
     workerId_.store(std::thread::id());
   }

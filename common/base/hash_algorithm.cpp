@@ -9,6 +9,8 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/text_encoding.h"
+
 namespace KwrBase {
 namespace {
 
@@ -27,34 +29,6 @@ std::string FormatString(const char* format, ...) {
     std::vsnprintf(out.data(), out.size() + 1, format, again);
   }
   va_end(again);
-  return out;
-}
-
-// Wide text to the narrow character set (UTF-8 here). Surrogates and values beyond Unicode have
-// no narrow form and become '?', as a code-page conversion does with unmappable characters.
-std::string ToNarrow(const std::wstring& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (wchar_t wc : text) {
-    auto c = static_cast<std::uint32_t>(wc);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) {
-      out += '?';
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
   return out;
 }
 
@@ -77,7 +51,7 @@ win_exception::win_exception(const char* file, unsigned line, const char* functi
                              const std::wstring& message)
     : message_(FormatString("Throw win_exception at \nFile:%s\nLine:%u\nFunction:%s\nMessage:%s\nLastError:%u\n"
                             "Description:%s",
-                            file ? file : "", line, function ? function : "", ToNarrow(message).c_str(),
+                            file ? file : "", line, function ? function : "", platform::WideToAnsi(message).c_str(),
                             static_cast<unsigned>(lastError), Description(lastError).c_str())) {}
 
 std::string win_exception::Description(std::uint32_t code) {

@@ -32,8 +32,8 @@ namespace KwrBase {
 // error string, empty when it has no text for the code.
 class win_exception : public std::exception {
  public:
-  // `message` is converted to the locale's narrow character set (UTF-8); what cannot be
-  // represented becomes '?'.
+  // `message` is converted to the locale's narrow character set (platform::WideToAnsi: UTF-8
+  // here, with replacement characters for what it cannot represent).
   win_exception(const char* file, unsigned line, const char* function, std::uint32_t lastError,
                 const std::wstring& message);
   ~win_exception() override = default;
