@@ -2,18 +2,17 @@
 
 #include <fmt/format.h>
 
-#include <cmath>
 #include <limits>
 #include <nlohmann/json.hpp>
 
-#include "common/base/utf8.h"
+#include "platform/text_encoding.h"
 
 namespace {
 using nlohmann::json;
 
 std::string Text(const json& parent, const char* key) { return parent.at(key).get<std::string>(); }
 
-std::wstring WideText(const json& parent, const char* key) { return KwrBase::Utf8ToWide(Text(parent, key)); }
+std::wstring WideText(const json& parent, const char* key) { return platform::Utf8ToWide(Text(parent, key)); }
 
 // A number converted to an unsigned field. The library's own conversion would wrap negative
 // values, turn booleans into 0/1 and leave out-of-range floating values undefined; a document
@@ -54,7 +53,7 @@ ConfigRecord BuildRecord(const json& doc) {
   const json& starup = doc.at("starup");
   record.starup.main = WideText(starup, "main");
   if (auto args = starup.find("args"); args != starup.end())
-    record.starup.args = KwrBase::Utf8ToWide(args->get<std::string>());
+    record.starup.args = platform::Utf8ToWide(args->get<std::string>());
 
   for (const json& e : Array(doc, "external")) {
     ExternalItem item;
