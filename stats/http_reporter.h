@@ -17,8 +17,8 @@
 // The reporter's operations, in this order.
 class CHttpReporter {
  public:
-  // Stores the identity (read by every report when it runs) and starts the worker. Reports
-  // posted earlier wait for it.
+  // Stores the identity (read by every report when it runs, so it must outlive the reporter)
+  // and starts the worker. Reports posted earlier wait for it.
   virtual void Init(const ReportIdentity* context) = 0;
   // A client event report with "m" = event, to "/api/clientevent".
   virtual void ReportEvent(std::int32_t event) = 0;
