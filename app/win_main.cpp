@@ -5,6 +5,7 @@
 #include "app/single_instance.h"
 #include "common/base/log.h"
 #include "installer/web_inst_wnd.h"
+#include "ui/controls/skin_archive_registry.h"
 
 namespace {
 
@@ -13,6 +14,9 @@ namespace {
 void RunInstaller() {
   LaunchContext& context = TheLaunchContext();
   context.Init();
+  // The UI framework's resources: every skin file is read through the skin archive registry from
+  // here on (loose files until the skin archive is registered).
+  SkinUI::SkinArchiveRegistry::Install();
   CWebInstWnd installer;
   if (!installer.RequestConfig(context.appId, context.unionId, context.versionText)) {
     // The skinned start-up error box takes this place; without a configuration the run ends.
