@@ -283,7 +283,8 @@ bool CContainerUI::SetItemIndex(CControlUI* control, int index) {
 
 int CContainerUI::Count() const { return static_cast<int>(items_.size()); }
 
-bool CContainerUI::Add(CControlUI* control) { return AddAt(control, static_cast<int>(items_.size())); }
+// Not through the virtual AddAt: a derived container's Add and AddAt each add their own rules once.
+bool CContainerUI::Add(CControlUI* control) { return CContainerUI::AddAt(control, static_cast<int>(items_.size())); }
 
 bool CContainerUI::AddAt(CControlUI* control, int index) {
   if (control == nullptr) return false;

@@ -5,10 +5,7 @@
 
 #include "ui/core/skin_host.h"
 #include "ui/core/skin_value.h"
-#if __has_include("ui/core/skin_xml.h")
 #include "ui/core/skin_xml.h"
-#define WEBINST_HAVE_SKIN_XML 1
-#endif
 
 namespace SkinUI {
 namespace {
@@ -549,15 +546,12 @@ void CControlUI::EndUpdate() {
 }
 
 void CControlUI::ApplyAttributes(const std::wstring& list) {
-#ifndef WEBINST_HAVE_SKIN_XML
-  (void)list;
-#else
   CSkinXml xml;
-  if (!xml.LoadText(L"<Attr " + list + L" />")) return;
+  const std::wstring text = L"<Attr " + list + L" />";
+  if (!xml.LoadText(text.c_str())) return;
   CSkinXmlNode node = xml.Root();
   const int count = node.AttributeCount();
   for (int i = 0; i < count; ++i) SetAttribute(node.AttributeName(i), node.AttributeValue(i));
-#endif
 }
 
 bool CControlUI::AddCustomAttribute(const std::wstring& name, const std::wstring& value) {

@@ -14,12 +14,13 @@
 #include <unistd.h>
 
 #include "common/base/log.h"
+#include "platform/text_encoding.h"
 #include "ui/core/control_ui.h"
+#include "ui/core/skin_file_data.h"
 
 namespace SkinUI {
 namespace {
 
-CSkinHost::FileReader g_fileReader = nullptr;
 CSkinHost::ImageLoader g_imageLoader = nullptr;
 CSkinHost::ResourceReader g_resourceReader = nullptr;
 
@@ -28,47 +29,12 @@ constexpr const wchar_t* kDefaultFace = L"Sans";
 constexpr int kDefaultFontSize = 12;
 constexpr std::size_t kMaxFaceLength = 31;
 
-std::string Utf8(const std::wstring& w) {
-  std::string out;
-  for (wchar_t wc : w) {
-    auto c = static_cast<std::uint32_t>(wc);
-    if (c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) c = 0xFFFD;
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
-// Loose skin file next to the working directory; skins write "\" as separator.
-std::vector<std::uint8_t> ReadLooseFile(const std::wstring& name) {
-  std::wstring path = name;
-  std::replace(path.begin(), path.end(), L'\\', L'/');
-  std::ifstream in(std::filesystem::path(Utf8(path)), std::ios::binary);
-  if (!in) return {};
-  std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return {};
-  return data;
-}
-
 // Text metrics of a font record through Pango: height = ascent + descent in whole pixels.
 void MeasureFont(SkinFontInfo& f) {
   PangoFontMap* map = pango_cairo_font_map_get_default();
   PangoContext* ctx = pango_font_map_create_context(map);
   PangoFontDescription* desc = pango_font_description_new();
-  const std::string face = Utf8(f.face);
+  const std::string face = platform::WideToUtf8(f.face);
   pango_font_description_set_family(desc, face.c_str());
   pango_font_description_set_absolute_size(desc, std::max(1, f.size) * PANGO_SCALE);
   if (f.weight > 0) pango_font_description_set_weight(desc, static_cast<PangoWeight>(std::clamp(f.weight, 100, 1000)));
@@ -108,7 +74,7 @@ class FontFileStore {
     static FontFileStore store;
     return store;
   }
-  bool Install(const std::wstring& face, const std::vector<std::uint8_t>& bytes) {
+  bool Install(const std::wstring& face, const std::uint8_t* bytes, std::size_t size) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (installed_.count(face) != 0) return true;
     std::error_code ec;
@@ -120,7 +86,7 @@ class FontFileStore {
     const std::filesystem::path file = dir_ / ("font" + std::to_string(installed_.size()) + ".bin");
     {
       std::ofstream out(file, std::ios::binary | std::ios::trunc);
-      out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      out.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(size));
       if (!out) return false;
     }
     if (!FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(file.c_str()))) {
@@ -146,14 +112,8 @@ class FontFileStore {
 
 }  // namespace
 
-void CSkinHost::SetFileReader(FileReader reader) { g_fileReader = reader; }
 void CSkinHost::SetImageLoader(ImageLoader loader) { g_imageLoader = loader; }
 void CSkinHost::SetResourceReader(ResourceReader reader) { g_resourceReader = reader; }
-
-std::vector<std::uint8_t> CSkinHost::LoadFileData(const std::wstring& name, bool markup) {
-  if (g_fileReader != nullptr) return g_fileReader(name, markup);
-  return ReadLooseFile(name);
-}
 
 std::vector<std::uint8_t> CSkinHost::LoadResourceData(const std::wstring& type, int id) {
   if (g_resourceReader == nullptr) return {};
@@ -288,13 +248,14 @@ bool CSkinHost::HasFontFace(const std::wstring& face) const { return fontFaces_.
 
 bool CSkinHost::AddFontFile(const std::wstring& file, const std::wstring& face) {
   if (HasFontFace(face)) return true;
-  const std::vector<std::uint8_t> bytes = LoadFileData(file, false);
-  if (bytes.empty()) {
-    LOG_WARN << "font file not found: " << Utf8(file);
+  std::unique_ptr<std::uint8_t[]> data;
+  const std::uint32_t size = LoadFileData(file, data, false);
+  if (size == 0) {
+    LOG_WARN << "font file not found: " << platform::WideToUtf8(file);
     return false;
   }
-  if (!FontFileStore::Instance().Install(face, bytes)) {
-    LOG_WARN << "font file not usable: " << Utf8(file);
+  if (!FontFileStore::Instance().Install(face, data.get(), size)) {
+    LOG_WARN << "font file not usable: " << platform::WideToUtf8(file);
     return false;
   }
   fontFaces_.insert(face);

@@ -64,19 +64,16 @@ class IMessageFilterUI {
 
 class CSkinHost {
  public:
-  // Hooks through which the host reaches services that live above the core (the skin archive,
-  // image decoding). They are process-wide and installed once at start-up by the layer that
-  // implements them; without them the corresponding reads fail.
-  using FileReader = std::vector<std::uint8_t> (*)(const std::wstring& name, bool markup);
+  // Hooks through which the host reaches services that live above the core (image decoding,
+  // module resources; skin files come through LoadFileData of skin_file_data.h). They are
+  // process-wide and installed once at start-up by the layer that implements them; without them
+  // the corresponding loads fail.
   using ImageLoader = std::unique_ptr<SkinBitmapInfo> (*)(const std::wstring& name, const std::wstring& restype,
                                                           SkinColor mask, int svgWidth, int svgHeight);
   // Bytes of a module resource (type, id); empty when there is none.
   using ResourceReader = std::vector<std::uint8_t> (*)(const std::wstring& type, int id);
-  static void SetFileReader(FileReader reader);
   static void SetImageLoader(ImageLoader loader);
   static void SetResourceReader(ResourceReader reader);
-  // The skin file of that name, empty on failure (what the skin archive's LoadFileData gives).
-  static std::vector<std::uint8_t> LoadFileData(const std::wstring& name, bool markup);
   static std::vector<std::uint8_t> LoadResourceData(const std::wstring& type, int id);
 
   CSkinHost();

@@ -117,6 +117,7 @@ TEST(TabLayout, FirstVisiblePageIsCurrentAndSelectionNotifies) {
   t->Add(page1);
   t->Add(page2);
   EXPECT_EQ(t->CurrentSel(), 1);
+  EXPECT_TRUE(page1->IsVisible());
   EXPECT_FALSE(page2->IsVisible());
   host.AttachRoot(std::move(tab));
   NotifyLog log;
