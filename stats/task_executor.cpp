@@ -6,17 +6,27 @@
 
 TaskExecutor::~TaskExecutor() {
   Stop();
-  JoinFinishedWorker();
   // The queue goes with the members: closures still in it are destroyed unrun.
 }
 
 void TaskExecutor::Start() {
   if (running_.load()) return;
+  if (std::this_thread::get_id() == workerId_.load()) {
+    // From one of its own closures after it asked to stop: that worker simply carries on (it
+    // cannot be joined from here, and a second thread would replace a joinable one).
+    running_.store(true);
+    return;
+  }
   JoinFinishedWorker();  // a worker that stopped itself from one of its closures
   // Set before the thread exists, so that a Stop right after Start always finds the worker
   // running and joins it; the worker then ends before taking a closure.
   running_.store(true);
-  worker_ = std::thread([this] { WorkerLoop(); });
+  try {
+    worker_ = std::thread([this] { WorkerLoop(); });
+  } catch (...) {
+    running_.store(false);  // no worker: a later Stop must not try to join one
+    throw;
+  }
   workerId_.store(worker_.get_id());
 }
 
@@ -24,18 +34,19 @@ bool TaskExecutor::Post(std::function<void()> task) { return queue_.enqueue(std:
 
 void TaskExecutor::Stop() {
   bool expected = true;
-  if (!running_.compare_exchange_strong(expected, false)) return;
   // Wakes a worker that waits for work; it does nothing.
-  queue_.enqueue([] {});
-  // From one of its closures: a thread cannot join itself. (The worker's id, not worker_: a
-  // closure may run before Start has finished storing the thread.)
-  if (std::this_thread::get_id() == workerId_.load()) return;
-  worker_.join();
-  workerId_.store(std::thread::id());
+  if (running_.compare_exchange_strong(expected, false)) queue_.enqueue([] {});
+  // A worker that one of its own closures asked to stop may still be running that closure:
+  // wait for it as well, so that the owner can rely on Stop before it goes.
+  JoinFinishedWorker();
 }
 
 void TaskExecutor::JoinFinishedWorker() {
-  if (worker_.joinable() && std::this_thread::get_id() != workerId_.load()) {
+  // From one of its closures: a thread cannot join itself. (The worker's id, not worker_: a
+  // closure may run before Start has finished storing the thread.)
+  if (std::this_thread::get_id() == workerId_.load()) return;
+  std::lock_guard<std::mutex> lock(joinMutex_);  // two stopping threads join only once
+  if (worker_.joinable()) {
     worker_.join();
     workerId_.store(std::thread::id());
   }

@@ -16,6 +16,7 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 class TaskExecutor {
@@ -26,13 +27,14 @@ class TaskExecutor {
   TaskExecutor(const TaskExecutor&) = delete;
   TaskExecutor& operator=(const TaskExecutor&) = delete;
 
-  // Creates the worker. Does nothing while a worker is running.
+  // Creates the worker. Does nothing while a worker is running. Called from one of its own
+  // closures after a Stop there, it withdraws that Stop.
   void Start();
   // Queues `task`; false only when the queue cannot get memory (the closure is then lost).
   bool Post(std::function<void()> task);
   // Asks the worker to finish and waits for it. Returns at once when never started or already
   // stopped. Called from one of its own closures it only asks; the worker ends after that
-  // closure and is joined by the next Start or the destructor.
+  // closure and is joined by the next Stop, Start or the destructor.
   void Stop();
   // The worker's id; empty before Start and after Stop. A closure sees its worker's id.
   std::thread::id WorkerId() const { return workerId_.load(); }
@@ -47,4 +49,5 @@ class TaskExecutor {
   std::atomic<bool> running_{false};
   std::thread worker_;
   std::atomic<std::thread::id> workerId_{};
+  std::mutex joinMutex_;
 };

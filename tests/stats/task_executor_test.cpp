@@ -135,19 +135,38 @@ TEST(TaskExecutor, DestroyingAStartedExecutorStopsIt) {
 
 TEST(TaskExecutor, AStopFromItsOwnClosureEndsTheWorkerAfterIt) {
   TaskExecutor ex;
-  std::atomic<bool> after{false}, later{false};
+  std::atomic<bool> after{false}, finished{false}, later{false};
   ex.Post([&] {
     ex.Stop();
     after = true;
+    std::this_thread::sleep_for(20ms);
+    finished = true;
   });
   ex.Post([&] { later = true; });
   ex.Start();
   ASSERT_TRUE(WaitFor([&] { return after.load(); }));
-  ex.Stop();  // already asked: returns at once
-  ex.Start(); // joins the old worker, starts a new one
+  ex.Stop();  // already asked: only waits for that worker to end
+  EXPECT_TRUE(finished) << "Stop returned while the stopping closure still ran";
+  EXPECT_EQ(ex.WorkerId(), std::thread::id());
+  ex.Start();
   Drain(ex);
   ex.Stop();
   EXPECT_FALSE(later) << "queued behind the stopping closure: dropped";
+  EXPECT_EQ(ex.WorkerId(), std::thread::id());
+}
+
+TEST(TaskExecutor, AStartFromItsOwnClosureWithdrawsItsStop) {
+  TaskExecutor ex;
+  std::atomic<bool> later{false};
+  ex.Post([&] {
+    ex.Stop();
+    ex.Start();
+  });
+  ex.Post([&] { later = true; });
+  ex.Start();
+  ASSERT_TRUE(WaitFor([&] { return later.load(); })) << "the worker carried on";
+  EXPECT_TRUE(ex.IsRunning());
+  ex.Stop();
   EXPECT_EQ(ex.WorkerId(), std::thread::id());
 }
 
