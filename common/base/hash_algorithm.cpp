@@ -40,8 +40,11 @@ std::uint32_t TakeLastError() {
   return code;
 }
 
-[[noreturn]] void Throw(unsigned line, const char* function, const wchar_t* message) {
-  std::uint32_t code = TakeLastError();
+// `libraryFailed`: the crypto library refused the call, so its latest error is this failure's.
+// A call refused before reaching the library (no digest, no length) has no error code; an older
+// entry of the thread's queue (left there by another user of the library) is not its cause.
+[[noreturn]] void Throw(unsigned line, const char* function, const wchar_t* message, bool libraryFailed = true) {
+  std::uint32_t code = libraryFailed ? TakeLastError() : 0;
   throw win_exception(__FILE__, line, function, code, message);
 }
 
@@ -55,7 +58,8 @@ win_exception::win_exception(const char* file, unsigned line, const char* functi
                             static_cast<unsigned>(lastError), Description(lastError).c_str())) {}
 
 std::string win_exception::Description(std::uint32_t code) {
-  if (code == 0 || ERR_reason_error_string(code) == nullptr) return {};
+  // System errors (errno values) have no reason entry but do have a text.
+  if (code == 0 || (!ERR_SYSTEM_ERROR(code) && ERR_reason_error_string(code) == nullptr)) return {};
   char text[256];
   ERR_error_string_n(code, text, sizeof text);
   return text;
@@ -75,10 +79,9 @@ void HashProv::Release() {
 
 bool Hash::Create(HashProv::Handle_t provider) {
   Destroy();
-  if (provider) {
-    ctx_ = EVP_MD_CTX_new();
-    if (ctx_ && EVP_DigestInit_ex(ctx_, provider, nullptr) == 1) return true;
-  }
+  if (!provider) Throw(__LINE__, "KwrBase::Hash::Create", L"CryptCreateHash failed.", false);
+  ctx_ = EVP_MD_CTX_new();
+  if (ctx_ && EVP_DigestInit_ex(ctx_, provider, nullptr) == 1) return true;
   // A failure leaves no half-made digest behind; the error code is taken first.
   std::uint32_t code = TakeLastError();
   Destroy();
@@ -86,20 +89,21 @@ bool Hash::Create(HashProv::Handle_t provider) {
 }
 
 bool Hash::HashData(const std::uint8_t* data, std::uint32_t length) {
-  if (!ctx_ || finished_ || (!data && length) || EVP_DigestUpdate(ctx_, data, length) != 1)
-    Throw(__LINE__, "KwrBase::Hash::HashData", L"CryptHashData failed.");
+  if (!ctx_ || finished_ || (!data && length))
+    Throw(__LINE__, "KwrBase::Hash::HashData", L"CryptHashData failed.", false);
+  if (EVP_DigestUpdate(ctx_, data, length) != 1) Throw(__LINE__, "KwrBase::Hash::HashData", L"CryptHashData failed.");
   return true;
 }
 
 bool Hash::GetHash(std::uint8_t* buffer, std::uint32_t* length) {
-  if (!length || !ctx_) Throw(__LINE__, "KwrBase::Hash::GetHash", L"CryptGetHashParam failed.");
+  if (!length || !ctx_) Throw(__LINE__, "KwrBase::Hash::GetHash", L"CryptGetHashParam failed.", false);
   if (!buffer) {
     *length = kDigestSize;
     return true;
   }
   if (*length < kDigestSize) {
     *length = kDigestSize;
-    Throw(__LINE__, "KwrBase::Hash::GetHash", L"CryptGetHashParam failed.");
+    Throw(__LINE__, "KwrBase::Hash::GetHash", L"CryptGetHashParam failed.", false);
   }
   if (!finished_) {
     unsigned int size = 0;

@@ -4,6 +4,7 @@
 #include <openssl/err.h>
 #include <openssl/evp.h>
 
+#include <cerrno>
 #include <numeric>
 
 namespace {
@@ -64,9 +65,12 @@ TEST(Md5, GetHashSizesReadsAgainAndThenRefusesData) {
   EXPECT_THROW(hash.HashData(abc.data(), 3), win_exception);
 }
 
-// Each misuse throws with its function and message, and the text ends in the description.
+// Each misuse throws with its function and message. It never reaches the crypto library, so it
+// has no error code, whatever an earlier failure left in the thread's error queue.
 TEST(Md5, FailuresThrowWithTheirFunctionAndMessage) {
   auto expectThrow = [](auto&& call, const std::string& function, const std::string& message) {
+    EXPECT_EQ(EVP_MD_fetch(nullptr, "NO-SUCH-DIGEST", nullptr), nullptr);  // a stale error
+    ASSERT_NE(ERR_peek_last_error(), 0u);
     try {
       call();
       ADD_FAILURE() << "no exception for " << function;
@@ -76,7 +80,9 @@ TEST(Md5, FailuresThrowWithTheirFunctionAndMessage) {
       EXPECT_NE(text.find("\nMessage:" + message + "\nLastError:"), std::string::npos) << text;
       EXPECT_NE(text.find("File:"), std::string::npos) << text;
       EXPECT_NE(text.find("hash_algorithm"), std::string::npos) << text;
+      EXPECT_TRUE(text.ends_with("\nLastError:0\nDescription:")) << text;
     }
+    ERR_clear_error();
   };
   HashProv empty;
   Hash hash;
@@ -117,6 +123,10 @@ TEST(WinException, DescriptionIsTheLibraryTextOfTheCode) {
   win_exception e("f.cpp", 1, "F", code, L"m");
   std::string text = e.what();
   EXPECT_TRUE(text.ends_with("\nLastError:" + std::to_string(code) + "\nDescription:" + description)) << text;
+
+  // A system error the library recorded (an errno value) has the system's text.
+  EXPECT_NE(win_exception::Description(ERR_SYSTEM_FLAG | ENOENT).find("No such file or directory"), std::string::npos);
+  EXPECT_EQ(win_exception::Description(0), "");
 }
 
 TEST(WinException, MessageIsConvertedToTheNarrowCharacterSet) {
