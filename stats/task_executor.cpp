@@ -11,12 +11,9 @@ TaskExecutor::~TaskExecutor() {
 
 void TaskExecutor::Start() {
   if (running_.load()) return;
-  if (std::this_thread::get_id() == workerId_.load()) {
-    // From one of its own closures after it asked to stop: that worker simply carries on (it
-    // cannot be joined from here, and a second thread would replace a joinable one).
-    running_.store(true);
-    return;
-  }
+  // From one of its own closures after it asked to stop: that worker still exists and cannot be
+  // joined from here, so the Stop stands (withdrawing it could strand a Stop waiting elsewhere).
+  if (std::this_thread::get_id() == workerId_.load()) return;
   JoinFinishedWorker();  // a worker that stopped itself from one of its closures
   // Set before the thread exists, so that a Stop right after Start always finds the worker
   // running and joins it; the worker then ends before taking a closure.

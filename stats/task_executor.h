@@ -27,8 +27,8 @@ class TaskExecutor {
   TaskExecutor(const TaskExecutor&) = delete;
   TaskExecutor& operator=(const TaskExecutor&) = delete;
 
-  // Creates the worker. Does nothing while a worker is running. Called from one of its own
-  // closures after a Stop there, it withdraws that Stop.
+  // Creates the worker. Does nothing while a worker exists (also from one of its own closures
+  // after a Stop there: that Stop stands).
   void Start();
   // Queues `task`; false only when the queue cannot get memory (the closure is then lost).
   bool Post(std::function<void()> task);
