@@ -151,7 +151,7 @@ void CContainerUI::HandleEvent(SkinEvent& event) {
     return;
   }
   const bool shift = (event.keyState & kKeyStateShift) != 0;
-  auto usable = [this](const std::unique_ptr<CScrollBarBaseUI>& bar) {
+  auto usable = [](const std::unique_ptr<CScrollBarBaseUI>& bar) {
     return bar && bar->IsVisible() && bar->IsEnabled();
   };
   if (!shift && usable(vScroll_)) {
@@ -332,21 +332,21 @@ void CContainerUI::RemoveAll() {
 SkinRect CContainerUI::Inset() const { return inset_; }
 
 void CContainerUI::SetInset(const SkinRect& inset) {
-  inset_ = inset;
+  inset_ = ClampRect(inset);
   RequestLayout();
 }
 
 int CContainerUI::ChildPadding() const { return childPadding_; }
 
 void CContainerUI::SetChildPadding(int padding) {
-  childPadding_ = padding;
+  childPadding_ = ClampCoord(padding);
   RequestLayout();
 }
 
 int CContainerUI::ChildVPadding() const { return childVPadding_; }
 
 void CContainerUI::SetChildVPadding(int padding) {
-  childVPadding_ = padding;
+  childVPadding_ = ClampCoord(padding);
   RequestLayout();
 }
 
@@ -375,26 +375,27 @@ int CContainerUI::FindSelectable(int index, bool forward) const {
 }
 
 SkinSize CContainerUI::ScrollPos() const {
-  return {IsBarVisible(hScroll_) ? hScroll_->ScrollPos() : 0, IsBarVisible(vScroll_) ? vScroll_->ScrollPos() : 0};
+  return {IsBarVisible(hScroll_) ? ClampCoord(hScroll_->ScrollPos()) : 0,
+          IsBarVisible(vScroll_) ? ClampCoord(vScroll_->ScrollPos()) : 0};
 }
 
 SkinSize CContainerUI::ScrollRange() const {
-  return {IsBarVisible(hScroll_) ? hScroll_->ScrollRange() : 0,
-          IsBarVisible(vScroll_) ? vScroll_->ScrollRange() : 0};
+  return {IsBarVisible(hScroll_) ? ClampCoord(hScroll_->ScrollRange()) : 0,
+          IsBarVisible(vScroll_) ? ClampCoord(vScroll_->ScrollRange()) : 0};
 }
 
 void CContainerUI::SetScrollPos(SkinSize pos) {
   int dx = 0;
   int dy = 0;
   if (IsBarVisible(vScroll_)) {
-    const int old = vScroll_->ScrollPos();
+    const int old = ClampCoord(vScroll_->ScrollPos());
     vScroll_->SetScrollPos(pos.cy);
-    dy = vScroll_->ScrollPos() - old;
+    dy = ClampCoord(vScroll_->ScrollPos()) - old;
   }
   if (IsBarVisible(hScroll_)) {
-    const int old = hScroll_->ScrollPos();
+    const int old = ClampCoord(hScroll_->ScrollPos());
     hScroll_->SetScrollPos(pos.cx);
-    dx = hScroll_->ScrollPos() - old;
+    dx = ClampCoord(hScroll_->ScrollPos()) - old;
   }
   if (dx == 0 && dy == 0) return;
   for (CControlUI* child : items_) {
@@ -506,24 +507,24 @@ void CContainerUI::SetFloatPos(int index) {
   const int w = child->FixedWidth();
   const int h = child->FixedHeight();
   const SkinRect& p = itemRect_;
-  SkinRect rc;
-  rc.left = xy.cx >= 0 ? p.left + xy.cx : p.right + xy.cx - w;
-  rc.right = rc.left + w;
-  rc.top = xy.cy >= 0 ? p.top + xy.cy : p.bottom + xy.cy - h;
-  rc.bottom = rc.top + h;
+  // 64-bit: percentages from the skin are not bounded.
+  long long left = xy.cx >= 0 ? 1LL * p.left + xy.cx : 1LL * p.right + xy.cx - w;
+  long long top = xy.cy >= 0 ? 1LL * p.top + xy.cy : 1LL * p.bottom + xy.cy - h;
+  long long right = left + w;
+  long long bottom = top + h;
   RelativePosUI rel = child->RelativePos();
   if (rel.relative) {
     if (rel.parentSize.cx != 0) {
-      const int dx = p.Width() - rel.parentSize.cx;
-      const int dy = p.Height() - rel.parentSize.cy;
-      rc.left += rel.moveXPercent * dx / 100;
-      rc.top += rel.moveYPercent * dy / 100;
-      rc.right = rc.left + rel.zoomXPercent * dx / 100 + w;
-      rc.bottom = rc.top + rel.zoomYPercent * dy / 100 + h;
+      const long long dx = 1LL * p.Width() - rel.parentSize.cx;
+      const long long dy = 1LL * p.Height() - rel.parentSize.cy;
+      left += rel.moveXPercent * dx / 100;
+      top += rel.moveYPercent * dy / 100;
+      right = left + rel.zoomXPercent * dx / 100 + w;
+      bottom = top + rel.zoomYPercent * dy / 100 + h;
     }
     child->SetRelativeParentSize({p.Width(), p.Height()});
   }
-  child->SetPosition(rc);
+  child->SetPosition({ClampCoord(left), ClampCoord(top), ClampCoord(right), ClampCoord(bottom)});
 }
 
 void CContainerUI::ProcessScrollBar(const SkinRect& rc, int, int heightNeeded) {

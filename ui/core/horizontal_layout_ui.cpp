@@ -37,10 +37,11 @@ void CHorizontalLayoutUI::SetPosition(const SkinRect& rcIn) {
   }
 
   SkinSize available{rc.Width(), rc.Height()};
-  if (hBar) available.cx += hScroll_->ScrollRange();
+  if (hBar) available.cx = ClampCoord(1LL * available.cx + ScrollRange().cx);
 
+  // Sums are 64-bit: a skin may hold many children of large sizes.
   int stretchable = 0;
-  int fixedTotal = 0;
+  long long fixedTotal = 0;
   int counted = 0;
   for (CControlUI* child : items_) {
     if (!child->IsVisible() || child->IsFloat()) continue;
@@ -52,16 +53,15 @@ void CHorizontalLayoutUI::SetPosition(const SkinRect& rcIn) {
       sz.cx = std::min(sz.cx, child->MaxWidth());
     }
     const SkinRect pad = child->Padding();
-    fixedTotal += sz.cx + pad.left + pad.right;
+    fixedTotal += 1LL * sz.cx + pad.left + pad.right;
     ++counted;
   }
-  fixedTotal += std::max(0, counted - 1) * childPadding_;
-  int stretch = stretchable > 0 ? (available.cx - fixedTotal) / stretchable : 0;
-  if (stretch < 0) stretch = 0;
+  fixedTotal += 1LL * std::max(0, counted - 1) * childPadding_;
+  const int stretch = stretchable > 0 ? ClampCoord(std::max(0LL, (available.cx - fixedTotal) / stretchable)) : 0;
 
-  int x = rc.left - (hBar ? hScroll_->ScrollPos() : 0);
-  int remaining = available.cx;
-  int needed = 0;
+  long long x = rc.left - ScrollPos().cx;
+  long long remaining = available.cx;
+  long long needed = 0;
   for (int i = 0; i < static_cast<int>(items_.size()); ++i) {
     CControlUI* child = items_[i];
     if (!child->IsVisible()) continue;
@@ -71,20 +71,21 @@ void CHorizontalLayoutUI::SetPosition(const SkinRect& rcIn) {
     }
     const SkinRect pad = child->Padding();
     remaining -= pad.left;
-    SkinSize sz = child->MeasureSize({remaining, available.cy});
+    SkinSize sz = child->MeasureSize({ClampCoord(remaining), available.cy});
     if (sz.cx == 0) sz.cx = stretch;
     sz.cx = std::max(sz.cx, child->MinWidth());
     sz.cx = std::min(sz.cx, child->MaxWidth());
     int height = child->FixedHeight();
-    if (height == 0) height = std::max(0, rc.Height() - pad.top - pad.bottom);
+    if (height == 0) height = ClampCoord(std::max(0LL, 1LL * rc.Height() - pad.top - pad.bottom));
     height = std::max(height, child->MinHeight());
     height = std::min(height, child->MaxHeight());
-    child->SetPosition({x + pad.left, rc.top + pad.top, x + pad.left + sz.cx, rc.top + pad.top + height});
-    x += sz.cx + pad.left + pad.right + childPadding_;
-    remaining -= sz.cx + pad.right + childPadding_;
-    needed += sz.cx + pad.left + pad.right;
+    child->SetPosition({ClampCoord(x + pad.left), ClampCoord(1LL * rc.top + pad.top), ClampCoord(x + pad.left + sz.cx),
+                        ClampCoord(1LL * rc.top + pad.top + height)});
+    x += 1LL * sz.cx + pad.left + pad.right + childPadding_;
+    remaining -= 1LL * sz.cx + pad.right + childPadding_;
+    needed += 1LL * sz.cx + pad.left + pad.right;
   }
-  needed += std::max(0, counted - 1) * childPadding_;
+  needed += 1LL * std::max(0, counted - 1) * childPadding_;
 
   if (hScroll_) {
     if (needed > rc.Width()) {
@@ -92,14 +93,14 @@ void CHorizontalLayoutUI::SetPosition(const SkinRect& rcIn) {
         hScroll_->SetVisible(true);
         hScroll_->SetScrollPos(0);
       }
-      hScroll_->SetScrollRange(needed - rc.Width());
+      hScroll_->SetScrollRange(ClampCoord(needed - rc.Width()));
     } else if (hScroll_->IsVisible()) {
       hScroll_->SetVisible(false);
       hScroll_->SetScrollRange(0);
       hScroll_->SetScrollPos(0);
     }
   }
-  ProcessScrollBar(reference, needed, 0);
+  ProcessScrollBar(reference, ClampCoord(needed), 0);
 }
 
 void CHorizontalLayoutUI::HandleEvent(SkinEvent& event) {

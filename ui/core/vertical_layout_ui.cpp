@@ -37,11 +37,12 @@ void CVerticalLayoutUI::SetPosition(const SkinRect& rcIn) {
   }
 
   SkinSize available{rc.Width(), rc.Height()};
-  if (hBar) available.cx += hScroll_->ScrollRange();
+  if (hBar) available.cx = ClampCoord(1LL * available.cx + ScrollRange().cx);
 
-  // First pass: what the fixed-height children take.
+  // First pass: what the fixed-height children take. Sums are 64-bit: a skin may hold many
+  // children of large sizes.
   int stretchable = 0;
-  int fixedTotal = 0;
+  long long fixedTotal = 0;
   int counted = 0;
   for (CControlUI* child : items_) {
     if (!child->IsVisible() || child->IsFloat()) continue;
@@ -53,18 +54,17 @@ void CVerticalLayoutUI::SetPosition(const SkinRect& rcIn) {
       sz.cy = std::min(sz.cy, child->MaxHeight());
     }
     const SkinRect pad = child->Padding();
-    fixedTotal += sz.cy + pad.top + pad.bottom;
+    fixedTotal += 1LL * sz.cy + pad.top + pad.bottom;
     ++counted;
   }
-  fixedTotal += std::max(0, counted - 1) * childPadding_;
-  int stretch = stretchable > 0 ? (available.cy - fixedTotal) / stretchable : 0;
-  if (stretch < 0) stretch = 0;
+  fixedTotal += 1LL * std::max(0, counted - 1) * childPadding_;
+  const int stretch = stretchable > 0 ? ClampCoord(std::max(0LL, (available.cy - fixedTotal) / stretchable)) : 0;
 
   // Second pass: place them.
-  int y = rc.top - (vBar ? vScroll_->ScrollPos() : 0);
-  const int x = rc.left - (hBar ? hScroll_->ScrollPos() : 0);
-  int remaining = available.cy;
-  int needed = 0;
+  long long y = rc.top - ScrollPos().cy;
+  const long long x = rc.left - ScrollPos().cx;
+  long long remaining = available.cy;
+  long long needed = 0;
   for (int i = 0; i < static_cast<int>(items_.size()); ++i) {
     CControlUI* child = items_[i];
     if (!child->IsVisible()) continue;
@@ -74,21 +74,22 @@ void CVerticalLayoutUI::SetPosition(const SkinRect& rcIn) {
     }
     const SkinRect pad = child->Padding();
     remaining -= pad.top;
-    SkinSize sz = child->MeasureSize({available.cx, remaining});
+    SkinSize sz = child->MeasureSize({available.cx, ClampCoord(remaining)});
     if (sz.cy == 0) sz.cy = stretch;
     sz.cy = std::max(sz.cy, child->MinHeight());
     sz.cy = std::min(sz.cy, child->MaxHeight());
     int width = child->FixedWidth();
-    if (width == 0) width = std::max(0, available.cx - pad.left - pad.right);
+    if (width == 0) width = ClampCoord(std::max(0LL, 1LL * available.cx - pad.left - pad.right));
     width = std::max(width, child->MinWidth());
     width = std::min(width, child->MaxWidth());
-    child->SetPosition({x + pad.left, y + pad.top, x + pad.left + width, y + pad.top + sz.cy});
-    y += sz.cy + pad.top + pad.bottom + childPadding_;
-    remaining -= sz.cy + pad.bottom + childPadding_;
-    needed += sz.cy + pad.top + pad.bottom;
+    child->SetPosition({ClampCoord(x + pad.left), ClampCoord(y + pad.top), ClampCoord(x + pad.left + width),
+                        ClampCoord(y + pad.top + sz.cy)});
+    y += 1LL * sz.cy + pad.top + pad.bottom + childPadding_;
+    remaining -= 1LL * sz.cy + pad.bottom + childPadding_;
+    needed += 1LL * sz.cy + pad.top + pad.bottom;
   }
-  needed += std::max(0, counted - 1) * childPadding_;
-  ProcessScrollBar(reference, 0, needed);
+  needed += 1LL * std::max(0, counted - 1) * childPadding_;
+  ProcessScrollBar(reference, 0, ClampCoord(needed));
 }
 
 void CVerticalLayoutUI::HandleEvent(SkinEvent& event) {
