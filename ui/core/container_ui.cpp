@@ -527,6 +527,95 @@ void CContainerUI::SetFloatPos(int index) {
   child->SetPosition({ClampCoord(left), ClampCoord(top), ClampCoord(right), ClampCoord(bottom)});
 }
 
+void CContainerUI::LineAreas(SkinRect& area, SkinRect& reference) const {
+  area = itemRect_.Deflated(inset_);
+  reference = area;
+  if (IsBarVisible(vScroll_)) {
+    reference.right -= vScroll_->FixedWidth();
+    if (!floatScrollBar_) area.right -= vScroll_->FixedWidth();
+  }
+  if (IsBarVisible(hScroll_)) {
+    reference.bottom -= hScroll_->FixedHeight();
+    if (!floatScrollBar_) area.bottom -= hScroll_->FixedHeight();
+  }
+}
+
+int CContainerUI::PlaceLine(bool vertical, const SkinRect& area) {
+  // "main" is the stacking axis, "cross" the other one. Sums are 64-bit: a skin may hold many
+  // children of large sizes.
+  struct Axis {
+    bool v;
+    int& Main(SkinSize& s) const { return v ? s.cy : s.cx; }
+    int Main(const SkinSize& s) const { return v ? s.cy : s.cx; }
+    int Cross(const SkinSize& s) const { return v ? s.cx : s.cy; }
+    int MainStart(const SkinRect& r) const { return v ? r.top : r.left; }
+    int MainEnd(const SkinRect& r) const { return v ? r.bottom : r.right; }
+    int CrossStart(const SkinRect& r) const { return v ? r.left : r.top; }
+    int CrossEnd(const SkinRect& r) const { return v ? r.right : r.bottom; }
+    int MinMain(const CControlUI* c) const { return v ? c->MinHeight() : c->MinWidth(); }
+    int MaxMain(const CControlUI* c) const { return v ? c->MaxHeight() : c->MaxWidth(); }
+    int MinCross(const CControlUI* c) const { return v ? c->MinWidth() : c->MinHeight(); }
+    int MaxCross(const CControlUI* c) const { return v ? c->MaxWidth() : c->MaxHeight(); }
+    int FixedCross(const CControlUI* c) const { return v ? c->FixedWidth() : c->FixedHeight(); }
+    SkinSize Make(int main, int cross) const { return v ? SkinSize{cross, main} : SkinSize{main, cross}; }
+  } ax{vertical};
+
+  SkinSize available{area.Width(), area.Height()};
+  if (IsBarVisible(hScroll_)) available.cx = ClampCoord(1LL * available.cx + ScrollRange().cx);
+
+  int stretchable = 0;
+  long long fixedTotal = 0;
+  int counted = 0;
+  for (CControlUI* child : items_) {
+    if (!child->IsVisible() || child->IsFloat()) continue;
+    SkinSize sz = child->MeasureSize(available);
+    if (ax.Main(sz) == 0)
+      ++stretchable;
+    else
+      ax.Main(sz) = std::min(std::max(ax.Main(sz), ax.MinMain(child)), ax.MaxMain(child));
+    const SkinRect pad = child->Padding();
+    fixedTotal += 1LL * ax.Main(sz) + ax.MainStart(pad) + ax.MainEnd(pad);
+    ++counted;
+  }
+  fixedTotal += 1LL * std::max(0, counted - 1) * childPadding_;
+  const long long availMain = ax.Main(available);
+  const int stretch = stretchable > 0 ? ClampCoord(std::max(0LL, (availMain - fixedTotal) / stretchable)) : 0;
+
+  // Children of a vertical layout follow both scroll positions; a horizontal one only scrolls
+  // along its own axis.
+  long long cursor = vertical ? 1LL * area.top - ScrollPos().cy : 1LL * area.left - ScrollPos().cx;
+  const long long crossStart = vertical ? 1LL * area.left - ScrollPos().cx : area.top;
+  long long remaining = availMain;
+  long long needed = 0;
+  for (int i = 0; i < static_cast<int>(items_.size()); ++i) {
+    CControlUI* child = items_[i];
+    if (!child->IsVisible()) continue;
+    if (child->IsFloat()) {
+      SetFloatPos(i);
+      continue;
+    }
+    const SkinRect pad = child->Padding();
+    remaining -= ax.MainStart(pad);
+    SkinSize sz = child->MeasureSize(ax.Make(ClampCoord(remaining), ax.Cross(available)));
+    int main = ax.Main(sz) == 0 ? stretch : ax.Main(sz);
+    main = std::min(std::max(main, ax.MinMain(child)), ax.MaxMain(child));
+    int cross = ax.FixedCross(child);
+    if (cross == 0) cross = ClampCoord(std::max(0LL, 1LL * ax.Cross(available) - ax.CrossStart(pad) - ax.CrossEnd(pad)));
+    cross = std::min(std::max(cross, ax.MinCross(child)), ax.MaxCross(child));
+    const long long m0 = cursor + ax.MainStart(pad);
+    const long long c0 = crossStart + ax.CrossStart(pad);
+    if (vertical)
+      child->SetPosition({ClampCoord(c0), ClampCoord(m0), ClampCoord(c0 + cross), ClampCoord(m0 + main)});
+    else
+      child->SetPosition({ClampCoord(m0), ClampCoord(c0), ClampCoord(m0 + main), ClampCoord(c0 + cross)});
+    cursor += 1LL * main + ax.MainStart(pad) + ax.MainEnd(pad) + childPadding_;
+    remaining -= 1LL * main + ax.MainEnd(pad) + childPadding_;
+    needed += 1LL * main + ax.MainStart(pad) + ax.MainEnd(pad);
+  }
+  needed += 1LL * std::max(0, counted - 1) * childPadding_;
+  return ClampCoord(needed);
+}
+
 void CContainerUI::ProcessScrollBar(const SkinRect& rc, int, int heightNeeded) {
   if (IsBarVisible(hScroll_))
     hScroll_->SetPosition({rc.left, rc.bottom, rc.right, rc.bottom + hScroll_->FixedHeight()});

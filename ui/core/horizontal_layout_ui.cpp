@@ -1,7 +1,5 @@
 #include "ui/core/horizontal_layout_ui.h"
 
-#include <algorithm>
-
 #include "ui/core/skin_value.h"
 
 namespace SkinUI {
@@ -17,90 +15,31 @@ void* CHorizontalLayoutUI::AsInterface(const std::wstring& name) {
 
 std::uint32_t CHorizontalLayoutUI::ControlFlags() const { return IsEnabled() && separator_.size != 0 ? 2 : 0; }
 
-void CHorizontalLayoutUI::SetPosition(const SkinRect& rcIn) {
-  CControlUI::SetPosition(rcIn);
-  SkinRect rc = itemRect_.Deflated(inset_);
-  SkinRect reference = rc;
-  const bool vBar = IsBarVisible(vScroll_);
-  const bool hBar = IsBarVisible(hScroll_);
-  if (vBar) {
-    reference.right -= vScroll_->FixedWidth();
-    if (!floatScrollBar_) rc.right -= vScroll_->FixedWidth();
-  }
-  if (hBar) {
-    reference.bottom -= hScroll_->FixedHeight();
-    if (!floatScrollBar_) rc.bottom -= hScroll_->FixedHeight();
-  }
+void CHorizontalLayoutUI::SetPosition(const SkinRect& rc) {
+  CControlUI::SetPosition(rc);
+  SkinRect area;
+  SkinRect reference;
+  LineAreas(area, reference);
   if (items_.empty()) {
     ProcessScrollBar(reference, 0, 0);
     return;
   }
-
-  SkinSize available{rc.Width(), rc.Height()};
-  if (hBar) available.cx = ClampCoord(1LL * available.cx + ScrollRange().cx);
-
-  // Sums are 64-bit: a skin may hold many children of large sizes.
-  int stretchable = 0;
-  long long fixedTotal = 0;
-  int counted = 0;
-  for (CControlUI* child : items_) {
-    if (!child->IsVisible() || child->IsFloat()) continue;
-    SkinSize sz = child->MeasureSize(available);
-    if (sz.cx == 0) {
-      ++stretchable;
-    } else {
-      sz.cx = std::max(sz.cx, child->MinWidth());
-      sz.cx = std::min(sz.cx, child->MaxWidth());
-    }
-    const SkinRect pad = child->Padding();
-    fixedTotal += 1LL * sz.cx + pad.left + pad.right;
-    ++counted;
-  }
-  fixedTotal += 1LL * std::max(0, counted - 1) * childPadding_;
-  const int stretch = stretchable > 0 ? ClampCoord(std::max(0LL, (available.cx - fixedTotal) / stretchable)) : 0;
-
-  long long x = rc.left - ScrollPos().cx;
-  long long remaining = available.cx;
-  long long needed = 0;
-  for (int i = 0; i < static_cast<int>(items_.size()); ++i) {
-    CControlUI* child = items_[i];
-    if (!child->IsVisible()) continue;
-    if (child->IsFloat()) {
-      SetFloatPos(i);
-      continue;
-    }
-    const SkinRect pad = child->Padding();
-    remaining -= pad.left;
-    SkinSize sz = child->MeasureSize({ClampCoord(remaining), available.cy});
-    if (sz.cx == 0) sz.cx = stretch;
-    sz.cx = std::max(sz.cx, child->MinWidth());
-    sz.cx = std::min(sz.cx, child->MaxWidth());
-    int height = child->FixedHeight();
-    if (height == 0) height = ClampCoord(std::max(0LL, 1LL * rc.Height() - pad.top - pad.bottom));
-    height = std::max(height, child->MinHeight());
-    height = std::min(height, child->MaxHeight());
-    child->SetPosition({ClampCoord(x + pad.left), ClampCoord(1LL * rc.top + pad.top), ClampCoord(x + pad.left + sz.cx),
-                        ClampCoord(1LL * rc.top + pad.top + height)});
-    x += 1LL * sz.cx + pad.left + pad.right + childPadding_;
-    remaining -= 1LL * sz.cx + pad.right + childPadding_;
-    needed += 1LL * sz.cx + pad.left + pad.right;
-  }
-  needed += 1LL * std::max(0, counted - 1) * childPadding_;
-
+  const int needed = PlaceLine(false, area);
+  // The horizontal bar's range is what the children need beyond the area.
   if (hScroll_) {
-    if (needed > rc.Width()) {
+    if (needed > area.Width()) {
       if (!hScroll_->IsVisible()) {
         hScroll_->SetVisible(true);
         hScroll_->SetScrollPos(0);
       }
-      hScroll_->SetScrollRange(ClampCoord(needed - rc.Width()));
+      hScroll_->SetScrollRange(needed - area.Width());
     } else if (hScroll_->IsVisible()) {
       hScroll_->SetVisible(false);
       hScroll_->SetScrollRange(0);
       hScroll_->SetScrollPos(0);
     }
   }
-  ProcessScrollBar(reference, ClampCoord(needed), 0);
+  ProcessScrollBar(reference, needed, 0);
 }
 
 void CHorizontalLayoutUI::HandleEvent(SkinEvent& event) {
