@@ -1,8 +1,10 @@
 #include "app/win_main.h"
 
+#include "app/launch_context.h"
 #include "app/logging_setup.h"
 #include "app/single_instance.h"
 #include "common/base/log.h"
+#include "installer/web_inst_wnd.h"
 #include "ui/controls/skin_archive_registry.h"
 
 namespace {
@@ -10,14 +12,19 @@ namespace {
 // Everything between a secured single instance and the release of the guard. COM and GDI+ have
 // no counterpart on this platform: drawing and the shell are set up by the pieces that use them.
 void RunInstaller() {
-  // Every skin file is read through the skin archive registry from here on (loose files until
-  // the skin archive is registered).
+  LaunchContext& context = TheLaunchContext();
+  context.Init();
+  // The UI framework's resources: every skin file is read through the skin archive registry from
+  // here on (loose files until the skin archive is registered).
   SkinUI::SkinArchiveRegistry::Install();
-
-  // Next, in this order: the launch context; the installer window object; the configuration
-  // request (a failure shows the start-up error box and ends the run); the skin archive; the
-  // window, centred and shown; the message loop; then the release of the skin archives and the
-  // destruction of the window object.
+  CWebInstWnd installer;
+  if (!installer.RequestConfig(context.appId, context.unionId, context.versionText)) {
+    // The skinned start-up error box takes this place; without a configuration the run ends.
+    LOG_ERROR << "Zephrin初始化错误: 请检查网络或硬件设备是否正常";
+    return;
+  }
+  // Next, in this order: the skin archive; the window, centred and shown; the message loop; then
+  // the release of the skin archives and the destruction of the window object.
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_server.h"
 
 namespace testsupport {
 
@@ -20,7 +21,14 @@ class InstallerCopy {
   std::filesystem::path folder() const { return dir_.path(); }
   std::filesystem::path logFile() const { return dir_ / "log" / (exe_.filename().string() + ".log"); }
   std::string log() const { return ReadFile(logFile()); }
-  ProcessResult Run(ProcessOptions options = {}) const { return RunProcess({exe_.string()}, options); }
+  // Servers the options leave unset point at a local port where nothing listens: a test run never
+  // reaches out beyond this machine.
+  ProcessResult Run(ProcessOptions options = {}) const {
+    std::string nowhere = "http://127.0.0.1:" + std::to_string(UnusedLocalPort());
+    for (const char* name : {"WEBINST_CONFIG_SERVER", "WEBINST_STATS_SERVER", "WEBINST_INSTALL_STATS_SERVER"})
+      options.setEnv.try_emplace(name, nowhere);
+    return RunProcess({exe_.string()}, options);
+  }
 
  private:
   TempDir dir_;

@@ -1,0 +1,186 @@
+#include "stats/http_reporter.h"
+
+#include <gtest/gtest.h>
+#include <openssl/evp.h>
+#include <stdlib.h>
+
+#include <nlohmann/json.hpp>
+#include <set>
+
+#include "common/base/hash_algorithm.h"
+#include "stats/os_info.h"
+#include "tests/support/test_server.h"
+
+namespace {
+using testsupport::RecordedRequest;
+using testsupport::TestServer;
+
+const ReportIdentity kWho{18, 1234, 281474976710657u, "1.0.0.1", "00112233445566778899aabbccddeeff"};
+
+std::string Unscramble(const std::string& text) {
+  static const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string bytes;
+  unsigned bits = 0;
+  int count = 0;
+  for (char c : text) {
+    auto v = alphabet.find(c);
+    if (v == std::string::npos) continue;  // line breaks and padding
+    bits = (bits << 6) | static_cast<unsigned>(v);
+    if ((count += 6) >= 8) bytes.push_back(static_cast<char>((bits >> (count -= 8)) & 0xFF));
+  }
+  const unsigned char key[6] = {0x5E, 0x91, 0x0C, 0xA7, 0x38, 0xD2};
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(bytes[i] ^ key[i % 6]);
+  return bytes;
+}
+
+TEST(ReportFormat, ScrambledBodiesBreakAfterEachFullLineOnly) {
+  struct Case {
+    std::string json;
+    std::string scrambled;
+  } cases[] = {
+      {R"({"appid":18,"clientversion":281474976710657,"key":"abcd"})",  // 57 bytes
+       "JbNt10i7OrM2lgD+fPJgzl28Kudp1Uu7Mf8unQrqb6U7kwHlaKY9lw7nab0uzF2rfKsuxlqxOrNx\r\n"},
+      {R"({"appid":18,"clientversion":281474976710657,"key":"abcde"})",  // 58 bytes
+       "JbNt10i7OrM2lgD+fPJgzl28Kudp1Uu7Mf8unQrqb6U7kwHlaKY9lw7nab0uzF2rfKsuxlqxOvQu\r\n2g=="},
+      {"", ""},
+      {"ab", "P/M="},
+      {std::string(114, 'x'),
+       "Jul030CqJul030CqJul030CqJul030CqJul030CqJul030CqJul030CqJul030CqJul030CqJul0\r\n"
+       "30CqJul030CqJul030CqJul030CqJul030CqJul030CqJul030CqJul030CqJul030CqJul030Cq\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.json.size());
+    EXPECT_EQ(ScrambleReportBody(c.json), c.scrambled);
+    EXPECT_EQ(Unscramble(c.scrambled), c.json);
+  }
+}
+
+TEST(ReportFormat, RandIsThreeDrawsOfTheRuntimeGeneratorLastFirst) {
+  EXPECT_EQ(InstallReportRand(1), "63341846741");  // the draws 41, 18467, 6334
+  for (std::uint32_t seed : {0u, 7u, 123456u, 0xFFFFFFFFu}) {
+    std::string r = InstallReportRand(seed);
+    EXPECT_GE(r.size(), 3u);
+    EXPECT_LE(r.size(), 15u);
+    EXPECT_EQ(r.find_first_not_of("0123456789"), std::string::npos) << r;
+  }
+}
+
+class ReporterTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    stats_ = std::make_unique<TestServer>();
+    install_ = std::make_unique<TestServer>();
+  }
+  static void TearDownTestSuite() {
+    stats_.reset();
+    install_.reset();
+  }
+  void SetUp() override {
+    stats_->ClearRequests();
+    install_->ClearRequests();
+    setenv("WEBINST_STATS_SERVER", stats_->BaseUrl().c_str(), 1);
+    setenv("WEBINST_INSTALL_STATS_SERVER", install_->BaseUrl().c_str(), 1);
+  }
+  void TearDown() override {
+    unsetenv("WEBINST_STATS_SERVER");
+    unsetenv("WEBINST_INSTALL_STATS_SERVER");
+  }
+  static std::unique_ptr<TestServer> stats_;
+  static std::unique_ptr<TestServer> install_;
+};
+std::unique_ptr<TestServer> ReporterTest::stats_;
+std::unique_ptr<TestServer> ReporterTest::install_;
+
+TEST_F(ReporterTest, ClientReportsCarryTheIdentityAndTheirKey) {
+  CHttpAsyncReporter reporter;
+  reporter.Init(&kWho);
+  reporter.ReportEvent(2900001);
+  reporter.ReportActive();
+  reporter.ReportReserved();
+  reporter.ReportClientInstall(-1);
+  auto seen = stats_->WaitForRequests(3);
+  ASSERT_EQ(seen.size(), 3u);
+
+  EXPECT_EQ(seen[0].method, "POST");
+  EXPECT_EQ(seen[0].path, "/api/clientevent");
+  EXPECT_EQ(seen[0].Header("Content-Type"), "application/json;");
+  EXPECT_EQ(seen[0].body,
+            R"({"a":18,"k":"699cf820bf29ed954e971aa2ff6bb424","m":2900001,)"
+            R"("p":"00112233445566778899aabbccddeeff","u":1234,"v":"1.0.0.1"})");
+
+  EXPECT_EQ(seen[1].path, "/api/clientact");
+  auto active = nlohmann::json::parse(seen[1].body);
+  EXPECT_EQ(active["m"], 1u);
+  EXPECT_EQ(active["k"], KwrBase::Md5HexDigest("1800112233445566778899aabbccddeeff1.0.0.11"));
+
+  EXPECT_EQ(seen[2].path, "/api/clientinstall");
+  auto install = nlohmann::json::parse(seen[2].body);
+  EXPECT_EQ(install["m"], 4294967295u) << "written as unsigned";
+  EXPECT_EQ(install["k"], KwrBase::Md5HexDigest("1800112233445566778899aabbccddeeff1.0.0.1-1")) << "keyed as signed";
+}
+
+TEST_F(ReporterTest, InstallReportsAreScrambledAndKeyed) {
+  CHttpAsyncReporter reporter;
+  reporter.Init(&kWho);
+  reporter.ReportInstall(1);
+  reporter.ReportInstall(2);
+  auto seen = install_->WaitForRequests(2);
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].path, "/install");
+  EXPECT_EQ(seen[1].path, "/uninstall");
+  for (const RecordedRequest& r : seen) {
+    EXPECT_EQ(r.method, "POST");
+    std::string text = Unscramble(r.body);
+    EXPECT_EQ(ScrambleReportBody(text), r.body);
+    auto report = nlohmann::json::parse(text);
+    EXPECT_EQ(report.dump(), text) << "compact, keys in byte order";
+    EXPECT_EQ(report.size(), 7u);
+    EXPECT_EQ(report["appid"], 18u);
+    EXPECT_EQ(report["unionid"], 1234u);
+    EXPECT_EQ(report["clientversion"], 281474976710657u);
+    EXPECT_EQ(report["pcid"], kWho.pcid);
+    EXPECT_EQ(report["os"], GetOsInfo());
+    std::string rand = report["rand"];
+    EXPECT_GE(rand.size(), 3u);
+    EXPECT_LE(rand.size(), 15u);
+    EXPECT_EQ(report["key"], KwrBase::Md5HexDigest("18_1234_1.0.0.1_00112233445566778899aabbccddeeff_" +
+                                                   std::to_string(GetOsInfo()) + "_" + rand));
+  }
+  EXPECT_TRUE(stats_->Requests().empty());
+}
+
+TEST_F(ReporterTest, ReportsGoOutInPostingOrderOnSeparateConnectionsPastAnUnreachableServer) {
+  std::string nowhere = "http://127.0.0.1:" + std::to_string(testsupport::UnusedLocalPort());
+  setenv("WEBINST_INSTALL_STATS_SERVER", nowhere.c_str(), 1);
+  CHttpAsyncReporter reporter;
+  reporter.ReportEvent(1);  // before Init: waits for the worker
+  reporter.Init(&kWho);
+  reporter.ReportInstall(1);  // lost
+  reporter.ReportEvent(2);
+  reporter.ReportEvent(3);
+  auto seen = stats_->WaitForRequests(3);
+  ASSERT_EQ(seen.size(), 3u);
+  std::set<int> connections;
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(nlohmann::json::parse(seen[i].body)["m"], i + 1);
+    connections.insert(seen[i].connection);
+  }
+  EXPECT_EQ(connections.size(), 3u);
+}
+
+TEST_F(ReporterTest, AReportWhoseKeyCannotBeHashedIsDropped) {
+  // With only FIPS implementations allowed and none loaded, MD5 is unavailable.
+  ASSERT_EQ(EVP_set_default_properties(nullptr, "fips=yes"), 1);
+  EXPECT_THROW(KwrBase::Md5HexDigest("x"), KwrBase::win_exception);
+  EXPECT_FALSE(SendClientReport(kWho, stats_->BaseUrl() + "/api/clientevent", 5));
+  EXPECT_FALSE(SendInstallReport(kWho, install_->BaseUrl() + "/install"));
+  ASSERT_EQ(EVP_set_default_properties(nullptr, ""), 1);
+
+  EXPECT_TRUE(SendClientReport(kWho, stats_->BaseUrl() + "/api/clientevent", 6));
+  auto seen = stats_->WaitForRequests(1);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(nlohmann::json::parse(seen[0].body)["m"], 6);
+  EXPECT_TRUE(install_->Requests().empty());
+}
+
+}  // namespace

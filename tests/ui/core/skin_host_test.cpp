@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "ui/core/container_ui.h"
+#include "ui/core/skin_host.h"
+
+using namespace SkinUI;
+
+namespace {
+struct NotifyLog : INotifyUI {
+  void Notify(SkinNotify& msg) override { seen.push_back(msg); }
+  std::vector<SkinNotify> seen;
+};
+SkinWindowHandle FakeWindow() {
+  static int window;
+  return &window;
+}
+}  // namespace
+
+TEST(SkinHostRegistries, FirstRegistrationWinsAndAttachingAWindowKeepsOnlyStyles) {
+  CSkinHost host;
+  host.AddStyle(L"s", L"a=\"1\"");
+  host.AddStyle(L"s", L"a=\"2\"");
+  ASSERT_NE(host.FindStyle(L"s"), nullptr);
+  EXPECT_EQ(*host.FindStyle(L"s"), L"a=\"1\"");
+  host.AddClassDefaults(L"Button", L"height=\"20\"");
+  host.AddClassDefaults(L"Button", L"height=\"30\"");
+  EXPECT_EQ(*host.FindClassDefaults(L"Button"), L"height=\"20\"");
+  EXPECT_EQ(host.FindClassDefaults(L"button"), nullptr);  // names are case-sensitive
+  host.AddFont(L"F", 12, 0, false, false, false, false);
+
+  host.AttachWindow(FakeWindow());
+  EXPECT_NE(host.FindStyle(L"s"), nullptr);
+  EXPECT_EQ(host.FindClassDefaults(L"Button"), nullptr);
+  EXPECT_EQ(host.FontCount(), 0);
+  EXPECT_EQ(host.Window(), FakeWindow());
+}
+
+TEST(SkinHostRegistries, FontsByIndexAndTheDefaultFont) {
+  CSkinHost host;
+  SkinFontInfo* a = host.AddFont(L"Microsoft YaHei", 12, 0, false, false, false, false);
+  SkinFontInfo* b = host.AddFont(L"Microsoft YaHei", 14, 700, true, false, false, false);
+  EXPECT_EQ(host.Font(0), a);
+  EXPECT_EQ(host.Font(1), b);
+  SkinFontInfo* def = host.Font(-1);
+  EXPECT_EQ(host.Font(7), def);  // outside the list: the default font
+  EXPECT_NE(def, a);
+  EXPECT_EQ(host.FindFont(L"Microsoft YaHei", 14, 700, true, false, false), b);
+  EXPECT_EQ(host.FindFont(L"Microsoft YaHei", 14, 700, false, false, false), nullptr);
+  host.SetDefaultFont(L"Microsoft YaHei", 16, 0, false, false, false, false);
+  EXPECT_EQ(host.Font(-1)->size, 16);
+  const SkinFontInfo& info = host.DefaultFontInfo();
+  EXPECT_TRUE(info.metricsValid);
+  EXPECT_GT(info.height, 0);
+  EXPECT_EQ(host.AddFont(std::wstring(40, L'x'), 12, 0, false, false, false, false)->face.size(), 31u);
+}
+
+TEST(SkinHostRegistries, ParentChainFallbackAndCycles) {
+  CSkinHost parent, child, grandchild;
+  parent.AddStyle(L"p", L"x=\"1\"");
+  parent.SetDefaultTextColor(0xFF112233);
+  child.SetDefaultTextColor(0xFF445566);
+  EXPECT_TRUE(child.SetParentHost(&parent));
+  EXPECT_TRUE(grandchild.SetParentHost(&child));
+  EXPECT_NE(grandchild.FindStyle(L"p"), nullptr);
+  EXPECT_EQ(grandchild.DefaultTextColor(), 0xFF112233u);  // colours come from the topmost host
+  EXPECT_FALSE(parent.SetParentHost(&grandchild));
+  EXPECT_FALSE(parent.SetParentHost(&parent));
+  EXPECT_EQ(parent.ParentHost(), nullptr);
+}
+
+TEST(SkinHostRegistries, OptionGroupsKeepInsertionOrderWithoutDuplicates) {
+  CSkinHost host;
+  CControlUI a, b;
+  EXPECT_TRUE(host.AddOptionGroup(L"g", &a));
+  EXPECT_TRUE(host.AddOptionGroup(L"g", &b));
+  EXPECT_FALSE(host.AddOptionGroup(L"g", &a));
+  ASSERT_NE(host.OptionGroup(L"g"), nullptr);
+  EXPECT_EQ(*host.OptionGroup(L"g"), (std::vector<CControlUI*>{&a, &b}));
+  host.RemoveOptionGroup(L"g", &a);
+  EXPECT_EQ(*host.OptionGroup(L"g"), (std::vector<CControlUI*>{&b}));
+  host.RemoveOptionGroup(L"g", &b);
+  EXPECT_EQ(host.OptionGroup(L"g"), nullptr);
+}
+
+TEST(SkinHostRegistries, NamesOfTheSubtreeAndReleasedControls) {
+  CSkinHost host;
+  auto root = std::make_unique<CContainerUI>();
+  auto* inner = new CContainerUI();
+  auto* x1 = new CControlUI();
+  auto* x2 = new CControlUI();
+  x1->SetName(L"x");
+  x2->SetName(L"x");
+  inner->SetName(L"inner");
+  inner->Add(x1);
+  inner->Add(x2);
+  root->Add(inner);
+  CContainerUI* r = root.get();
+  EXPECT_TRUE(host.AttachRoot(std::move(root)));
+  EXPECT_EQ(host.Root(), r);
+  EXPECT_EQ(host.FindControlByName(L"inner"), inner);
+  EXPECT_EQ(host.FindControlByName(L"x"), x1);  // the first control keeps a name
+  EXPECT_EQ(x1->Parent(), inner);
+  EXPECT_EQ(x1->Host(), &host);
+
+  NotifyLog log;
+  host.AddNotifier(&log);
+  host.SendNotify(x1, L"click", 1, 2, true);
+  EXPECT_TRUE(log.seen.empty());
+  inner->SetDelayedDestroy(false);
+  inner->Remove(x1);  // destroyed at once: its name and its queued sender are forgotten
+  EXPECT_EQ(host.FindControlByName(L"x"), nullptr);
+  host.DeliverQueuedNotifications();
+  ASSERT_EQ(log.seen.size(), 1u);
+  EXPECT_EQ(log.seen[0].type, L"click");
+  EXPECT_EQ(log.seen[0].sender, nullptr);
+  EXPECT_EQ(log.seen[0].lParam, 2);
+  EXPECT_FALSE(host.AttachRoot(nullptr));
+  EXPECT_EQ(host.Root(), nullptr);
+  EXPECT_EQ(host.DelayedCleanupCount(), 1u);  // the old root waits for the cleanup pass
+}
+
+TEST(SkinHostRegistries, VirtualWindowNameComesFromTheNearestAncestor) {
+  CSkinHost host;
+  auto root = std::make_unique<CContainerUI>();
+  auto* c = new CControlUI();
+  root->Add(c);
+  CContainerUI* r = root.get();
+  host.AttachRoot(std::move(root));
+  r->SetAttribute(L"virtualwnd", L"page");
+  EXPECT_TRUE(host.UsesVirtualWnd());
+  NotifyLog log;
+  host.AddNotifier(&log);
+  host.SendNotify(c, L"click");
+  ASSERT_EQ(log.seen.size(), 1u);
+  EXPECT_EQ(log.seen[0].virtualWnd, L"page");
+}
+
+TEST(SkinHostWindow, SettingsAndTimersWithoutAWindow) {
+  CSkinHost host;
+  host.SetOpacity(300);
+  EXPECT_EQ(host.Opacity(), 255);
+  host.SetOpacity(-4);
+  EXPECT_EQ(host.Opacity(), 0);
+  EXPECT_TRUE(host.TakeFocus());
+  EXPECT_EQ(host.DefaultTextColor(), 0xFF000000u);
+  EXPECT_EQ(host.LinkHoverTextColor(), 0xFFD3215Fu);
+  CControlUI c;
+  EXPECT_FALSE(host.SetTimer(&c, 1, 100));  // no native window runs timers
+  EXPECT_FALSE(host.KillTimer(&c, 1));
+}
+
+TEST(SkinHostLayout, LayoutPassPositionsTheRootOnceForTheClientArea) {
+  CSkinHost host;
+  auto root = std::make_unique<CContainerUI>();
+  auto* c = new CControlUI();
+  root->Add(c);
+  host.AttachRoot(std::move(root));
+  EXPECT_TRUE(host.IsLayoutNeeded());
+  host.LayoutIfNeeded({0, 0, 80, 60});
+  EXPECT_FALSE(host.IsLayoutNeeded());
+  EXPECT_EQ(c->Position(), (SkinRect{0, 0, 80, 60}));
+  c->SetFixedWidth(10);  // asks the parent for a layout
+  EXPECT_TRUE(host.IsLayoutNeeded());
+}

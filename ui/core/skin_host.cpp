@@ -1,0 +1,564 @@
+#include "ui/core/skin_host.h"
+
+#include <fontconfig/fontconfig.h>
+#include <pango/pangocairo.h>
+#include <pango/pangofc-fontmap.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <string>
+#include <unistd.h>
+
+#include "common/base/log.h"
+#include "platform/text_encoding.h"
+#include "ui/core/control_ui.h"
+#include "ui/core/skin_file_data.h"
+
+namespace SkinUI {
+namespace {
+
+CSkinHost::ImageLoader g_imageLoader = nullptr;
+CSkinHost::ResourceReader g_resourceReader = nullptr;
+
+// The platform's default GUI font until a skin sets one.
+constexpr const wchar_t* kDefaultFace = L"Sans";
+constexpr int kDefaultFontSize = 12;
+constexpr std::size_t kMaxFaceLength = 31;
+
+// Text metrics of a font record through Pango: height = ascent + descent in whole pixels.
+void MeasureFont(SkinFontInfo& f) {
+  PangoFontMap* map = pango_cairo_font_map_get_default();
+  PangoContext* ctx = pango_font_map_create_context(map);
+  PangoFontDescription* desc = pango_font_description_new();
+  const std::string face = platform::WideToUtf8(f.face);
+  pango_font_description_set_family(desc, face.c_str());
+  pango_font_description_set_absolute_size(desc, std::max(1, f.size) * PANGO_SCALE);
+  if (f.weight > 0) pango_font_description_set_weight(desc, static_cast<PangoWeight>(std::clamp(f.weight, 100, 1000)));
+  if (f.italic) pango_font_description_set_style(desc, PANGO_STYLE_ITALIC);
+  PangoFontMetrics* m = pango_context_get_metrics(ctx, desc, nullptr);
+  if (m != nullptr) {
+    f.ascent = (pango_font_metrics_get_ascent(m) + PANGO_SCALE - 1) / PANGO_SCALE;
+    f.descent = (pango_font_metrics_get_descent(m) + PANGO_SCALE - 1) / PANGO_SCALE;
+    f.aveCharWidth = (pango_font_metrics_get_approximate_char_width(m) + PANGO_SCALE - 1) / PANGO_SCALE;
+    pango_font_metrics_unref(m);
+  }
+  f.height = f.ascent + f.descent;
+  if (f.height <= 0) f.height = f.size;  // no usable font at all: the nominal size
+  f.metricsValid = true;
+  pango_font_description_free(desc);
+  g_object_unref(ctx);
+}
+
+SkinFontInfo MakeFont(const std::wstring& face, int size, int weight, bool underline, bool italic, bool strikeout,
+                      bool fromFile) {
+  SkinFontInfo f;
+  f.face = face.substr(0, kMaxFaceLength);
+  f.size = size;
+  f.weight = weight > 0 ? weight : 0;
+  f.underline = underline;
+  f.italic = italic;
+  f.strikeout = strikeout;
+  f.fromFile = fromFile;
+  return f;
+}
+
+// Font files of skins, installed into the process's font configuration once each. Fontconfig
+// wants a path, so the bytes go to a private temporary copy that lives as long as the process.
+class FontFileStore {
+ public:
+  static FontFileStore& Instance() {
+    static FontFileStore store;
+    return store;
+  }
+  bool Install(const std::wstring& face, const std::uint8_t* bytes, std::size_t size) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (installed_.count(face) != 0) return true;
+    std::error_code ec;
+    if (dir_.empty()) {
+      std::string tmpl = (std::filesystem::temp_directory_path(ec) / "webinst-fonts-XXXXXX").string();
+      if (ec || mkdtemp(tmpl.data()) == nullptr) return false;
+      dir_ = tmpl;
+    }
+    const std::filesystem::path file = dir_ / ("font" + std::to_string(installed_.size()) + ".bin");
+    {
+      std::ofstream out(file, std::ios::binary | std::ios::trunc);
+      out.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(size));
+      if (!out) return false;
+    }
+    if (!FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(file.c_str()))) {
+      std::filesystem::remove(file, ec);
+      return false;
+    }
+    // Pango caches the font configuration; tell it that the set of fonts changed.
+    PangoFontMap* map = pango_cairo_font_map_get_default();
+    if (PANGO_IS_FC_FONT_MAP(map)) pango_fc_font_map_config_changed(PANGO_FC_FONT_MAP(map));
+    installed_.insert(face);
+    return true;
+  }
+  ~FontFileStore() {
+    std::error_code ec;
+    if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
+  }
+
+ private:
+  std::mutex mutex_;
+  std::filesystem::path dir_;
+  std::unordered_set<std::wstring> installed_;
+};
+
+}  // namespace
+
+void CSkinHost::SetImageLoader(ImageLoader loader) { g_imageLoader = loader; }
+void CSkinHost::SetResourceReader(ResourceReader reader) { g_resourceReader = reader; }
+
+std::vector<std::uint8_t> CSkinHost::LoadResourceData(const std::wstring& type, int id) {
+  if (g_resourceReader == nullptr) return {};
+  return g_resourceReader(type, id);
+}
+
+CSkinHost::CSkinHost() : defaultFont_(MakeFont(kDefaultFace, kDefaultFontSize, 0, false, false, false, false)) {}
+
+CSkinHost::~CSkinHost() {
+  // Controls tell the host that they go away while they are destroyed: the registries must still
+  // be there, so the trees go first.
+  focus_ = hover_ = click_ = keyControl_ = nullptr;
+  root_.reset();
+  delayedCleanup_.clear();
+}
+
+void CSkinHost::AttachWindow(SkinWindowHandle window) {
+  names_.clear();
+  fonts_.clear();
+  fontFaces_.clear();
+  images_.clear();
+  classDefaults_.clear();
+  optionGroups_.clear();
+  RemoveAllTimers();
+  window_ = window;
+}
+
+bool CSkinHost::AttachRoot(std::unique_ptr<CControlUI> root) {
+  SetFocus(nullptr);
+  hover_ = click_ = keyControl_ = nullptr;
+  if (root_) AddDelayedCleanup(std::move(root_));
+  postPaint_.clear();
+  updateNeeded_ = true;
+  firstLayout_ = true;
+  focusNeeded_ = true;
+  if (!root) return false;
+  root_ = std::move(root);
+  BindSubtree(root_.get());
+  return true;
+}
+
+void CSkinHost::BindSubtree(CControlUI* control, CControlUI* parent) {
+  if (control == nullptr) return;
+  CControlUI* p = parent != nullptr ? parent : control->Parent();
+  control->SetHost(this, p, true, control->BuilderCallback());
+  // SetHost initialises controls that have a parent; a root is initialised here.
+  if (p == nullptr) control->Init();
+  RegisterNames(control);
+}
+
+void CSkinHost::RegisterNames(CControlUI* control) {
+  struct Ctx {
+    std::unordered_map<std::wstring, CControlUI*>* names;
+  } ctx{&names_};
+  control->LocateControl(
+      [](CControlUI* c, void* data) -> CControlUI* {
+        const std::wstring name = c->GetName();
+        if (!name.empty()) static_cast<Ctx*>(data)->names->emplace(name, c);  // the first keeps the name
+        return nullptr;
+      },
+      &ctx, kFindAll);
+}
+
+void CSkinHost::ReleaseControl(CControlUI* control) {
+  if (control == nullptr) return;
+  if (focus_ == control) focus_ = nullptr;
+  if (hover_ == control) hover_ = nullptr;
+  if (click_ == control) click_ = nullptr;
+  if (keyControl_ == control) keyControl_ = nullptr;
+  KillTimers(control);
+  const std::wstring name = control->GetName();
+  if (!name.empty()) {
+    auto it = names_.find(name);
+    if (it != names_.end() && it->second == control) names_.erase(it);
+  }
+  for (SkinNotify& n : queuedNotify_)
+    if (n.sender == control) n.sender = nullptr;
+  postPaint_.erase(std::remove(postPaint_.begin(), postPaint_.end(), control), postPaint_.end());
+  for (auto& [group, members] : optionGroups_)
+    members.erase(std::remove(members.begin(), members.end(), control), members.end());
+}
+
+CControlUI* CSkinHost::FindControlByName(const std::wstring& name) const {
+  auto it = names_.find(name);
+  return it == names_.end() ? nullptr : it->second;
+}
+
+CControlUI* CSkinHost::FindControlAt(SkinPoint pt) const {
+  if (!root_) return nullptr;
+  struct Ctx {
+    SkinPoint pt;
+  } ctx{pt};
+  CControlUI* found = root_->LocateControl([](CControlUI* c, void*) -> CControlUI* { return c; }, &ctx.pt,
+                                           kFindVisible | kFindEnabled | kFindHitTest | kFindTopFirst);
+  return found != nullptr && found->Host() == this ? found : nullptr;
+}
+
+bool CSkinHost::SetParentHost(CSkinHost* parent) {
+  for (CSkinHost* h = parent; h != nullptr; h = h->parentHost_)
+    if (h == this) return false;
+  parentHost_ = parent;
+  return true;
+}
+
+const CSkinHost* CSkinHost::TopHost() const {
+  const CSkinHost* h = this;
+  while (h->parentHost_ != nullptr) h = h->parentHost_;
+  return h;
+}
+
+void CSkinHost::SetInitialSize(SkinSize size) { initialSize_ = size; }
+void CSkinHost::SetOpacity(int alpha) { opacity_ = std::clamp(alpha, 0, 255); }
+
+SkinColor CSkinHost::AdjustColor(SkinColor c) const {
+  // The process-wide adjustment stays at hue 180, saturation 100, lightness 100: the identity.
+  return c;
+}
+
+SkinFontInfo* CSkinHost::AddFont(const std::wstring& face, int size, int weight, bool underline, bool italic,
+                                 bool strikeout, bool fromFile) {
+  fonts_.push_back(std::make_unique<SkinFontInfo>(MakeFont(face, size, weight, underline, italic, strikeout, fromFile)));
+  return fonts_.back().get();
+}
+
+void CSkinHost::SetDefaultFont(const std::wstring& face, int size, int weight, bool underline, bool italic,
+                               bool strikeout, bool fromFile) {
+  defaultFont_ = MakeFont(face, size, weight, underline, italic, strikeout, fromFile);
+  defaultFontSet_ = true;
+}
+
+bool CSkinHost::HasFontFace(const std::wstring& face) const { return fontFaces_.count(face) != 0; }
+
+bool CSkinHost::AddFontFile(const std::wstring& file, const std::wstring& face) {
+  if (HasFontFace(face)) return true;
+  std::unique_ptr<std::uint8_t[]> data;
+  const std::uint32_t size = LoadFileData(file, data, false);
+  if (size == 0) {
+    LOG_WARN << "font file not found: " << platform::WideToUtf8(file);
+    return false;
+  }
+  if (!FontFileStore::Instance().Install(face, data.get(), size)) {
+    LOG_WARN << "font file not usable: " << platform::WideToUtf8(file);
+    return false;
+  }
+  fontFaces_.insert(face);
+  return true;
+}
+
+SkinFontInfo* CSkinHost::Font(int index) {
+  if (index >= 0 && index < static_cast<int>(fonts_.size())) return fonts_[index].get();
+  if (parentHost_ != nullptr) return parentHost_->Font(index);
+  return &defaultFont_;
+}
+
+SkinFontInfo* CSkinHost::FindFont(const std::wstring& face, int size, int weight, bool underline, bool italic,
+                                  bool strikeout) {
+  const int w = weight > 0 ? weight : 0;
+  for (auto& f : fonts_)
+    if (f->face == face && f->size == size && f->weight == w && f->underline == underline && f->italic == italic &&
+        f->strikeout == strikeout)
+      return f.get();
+  return parentHost_ != nullptr ? parentHost_->FindFont(face, size, weight, underline, italic, strikeout) : nullptr;
+}
+
+const SkinFontInfo& CSkinHost::FontInfo(SkinFontInfo& font) const {
+  if (!font.metricsValid) MeasureFont(font);
+  return font;
+}
+
+const SkinFontInfo& CSkinHost::DefaultFontInfo() {
+  if (!defaultFontSet_ && parentHost_ != nullptr) return parentHost_->DefaultFontInfo();
+  return FontInfo(defaultFont_);
+}
+
+const SkinBitmapInfo* CSkinHost::AddImage(const std::wstring& name, const std::wstring& restype, SkinColor mask,
+                                          int svgWidth, int svgHeight) {
+  if (name.empty()) return nullptr;
+  auto it = images_.find(name);
+  if (it != images_.end()) return it->second.get();
+  if (g_imageLoader == nullptr) return nullptr;
+  std::unique_ptr<SkinBitmapInfo> bitmap = g_imageLoader(name, restype, mask, svgWidth, svgHeight);
+  if (!bitmap) return nullptr;
+  return images_.emplace(name, std::move(bitmap)).first->second.get();
+}
+
+const SkinBitmapInfo* CSkinHost::FindImage(const std::wstring& name, const std::wstring& restype, SkinColor mask,
+                                           int svgWidth, int svgHeight) {
+  auto it = images_.find(name);
+  if (it != images_.end()) return it->second.get();
+  for (CSkinHost* h = parentHost_; h != nullptr; h = h->parentHost_) {
+    auto pit = h->images_.find(name);
+    if (pit != h->images_.end()) return pit->second.get();
+  }
+  return AddImage(name, restype, mask, svgWidth, svgHeight);
+}
+
+void CSkinHost::AddClassDefaults(const std::wstring& element, const std::wstring& list) {
+  classDefaults_.emplace(element, list);
+}
+
+const std::wstring* CSkinHost::FindClassDefaults(const std::wstring& element) const {
+  for (const CSkinHost* h = this; h != nullptr; h = h->parentHost_) {
+    auto it = h->classDefaults_.find(element);
+    if (it != h->classDefaults_.end()) return &it->second;
+  }
+  return nullptr;
+}
+
+void CSkinHost::AddStyle(const std::wstring& name, const std::wstring& list) { styles_.emplace(name, list); }
+
+const std::wstring* CSkinHost::FindStyle(const std::wstring& name) const {
+  for (const CSkinHost* h = this; h != nullptr; h = h->parentHost_) {
+    auto it = h->styles_.find(name);
+    if (it != h->styles_.end()) return &it->second;
+  }
+  return nullptr;
+}
+
+bool CSkinHost::AddOptionGroup(const std::wstring& group, CControlUI* option) {
+  if (group.empty() || option == nullptr) return false;
+  auto& members = optionGroups_[group];
+  if (std::find(members.begin(), members.end(), option) != members.end()) return false;
+  members.push_back(option);
+  return true;
+}
+
+const std::vector<CControlUI*>* CSkinHost::OptionGroup(const std::wstring& group) const {
+  auto it = optionGroups_.find(group);
+  return it == optionGroups_.end() ? nullptr : &it->second;
+}
+
+void CSkinHost::RemoveOptionGroup(const std::wstring& group, CControlUI* option) {
+  auto it = optionGroups_.find(group);
+  if (it == optionGroups_.end()) return;
+  auto& members = it->second;
+  members.erase(std::remove(members.begin(), members.end(), option), members.end());
+  if (members.empty()) optionGroups_.erase(it);
+}
+
+void CSkinHost::Invalidate(const SkinRect& rc) {
+  if (rc.IsEmpty()) return;
+  dirty_ = UnionRect(dirty_, rc);
+}
+
+SkinRect CSkinHost::TakeDirtyRect() {
+  SkinRect rc = dirty_;
+  dirty_ = {};
+  return rc;
+}
+
+void CSkinHost::LayoutIfNeeded(const SkinRect& client) {
+  if (!updateNeeded_) return;
+  updateNeeded_ = false;
+  if (!root_ || client.IsEmpty()) return;
+  const SkinSize size{client.Width(), client.Height()};
+  if (root_->IsUpdateNeeded() || size != lastLayoutSize_) {
+    lastLayoutSize_ = size;
+    root_->SetPosition(client);
+    return;
+  }
+  // Only the controls whose layout went out of date are positioned again.
+  std::vector<CControlUI*> pending;
+  root_->LocateControl(
+      [](CControlUI* c, void* data) -> CControlUI* {
+        if (c->IsUpdateNeeded()) static_cast<std::vector<CControlUI*>*>(data)->push_back(c);
+        return nullptr;
+      },
+      &pending, kFindVisible | kFindUpdateTest | kFindMeFirst);
+  for (CControlUI* c : pending) c->SetPosition(c->Position());
+}
+
+void CSkinHost::SetFocus(CControlUI* control) {
+  // Taking the platform keyboard focus belongs to the window layer.
+  if (control == focus_) return;
+  if (focus_ != nullptr) {
+    CControlUI* old = focus_;
+    SkinEvent e;
+    e.type = kEventKillFocus;
+    e.sender = control;
+    e.ptMouse = lastMouse_;
+    old->DispatchEvent(e);
+    SendNotify(old, L"killfocus");
+    focus_ = nullptr;
+  }
+  if (control == nullptr || control->Host() != this || !control->IsVisible() || !control->IsEnabled()) return;
+  focus_ = control;
+  SkinEvent e;
+  e.type = kEventSetFocus;
+  e.sender = control;
+  e.ptMouse = lastMouse_;
+  control->DispatchEvent(e);
+  SendNotify(control, L"setfocus");
+}
+
+void CSkinHost::SendNotify(CControlUI* control, const std::wstring& type, std::intptr_t wParam, std::intptr_t lParam,
+                           bool queued) {
+  SkinNotify msg;
+  msg.type = type;
+  msg.sender = control;
+  msg.wParam = wParam;
+  msg.lParam = lParam;
+  SendNotify(msg, queued);
+}
+
+void CSkinHost::SendNotify(SkinNotify& msg, bool queued) {
+  msg.ptMouse = lastMouse_;
+  msg.timestamp = 0;
+  if (usesVirtualWnd_) {
+    msg.virtualWnd.clear();
+    for (CControlUI* c = msg.sender; c != nullptr; c = c->Parent()) {
+      if (!c->VirtualWnd().empty()) {
+        msg.virtualWnd = c->VirtualWnd();
+        break;
+      }
+    }
+  }
+  if (queued) {
+    queuedNotify_.push_back(msg);
+    return;
+  }
+  DeliverNotify(msg);
+}
+
+void CSkinHost::DeliverNotify(SkinNotify& msg) {
+  if (msg.sender != nullptr) msg.sender->onNotify.Raise(msg);
+  const std::vector<INotifyUI*> notifiers = notifiers_;  // a notifier may unregister itself
+  for (INotifyUI* n : notifiers) n->Notify(msg);
+}
+
+void CSkinHost::DeliverQueuedNotifications() {
+  while (!queuedNotify_.empty()) {
+    SkinNotify msg = queuedNotify_.front();
+    queuedNotify_.erase(queuedNotify_.begin());
+    DeliverNotify(msg);
+  }
+}
+
+namespace {
+template <class T>
+bool AddUnique(std::vector<T*>& list, T* item) {
+  if (item == nullptr || std::find(list.begin(), list.end(), item) != list.end()) return false;
+  list.push_back(item);
+  return true;
+}
+template <class T>
+bool RemoveItem(std::vector<T*>& list, T* item) {
+  auto it = std::find(list.begin(), list.end(), item);
+  if (it == list.end()) return false;
+  list.erase(it);
+  return true;
+}
+}  // namespace
+
+bool CSkinHost::AddNotifier(INotifyUI* n) { return AddUnique(notifiers_, n); }
+bool CSkinHost::RemoveNotifier(INotifyUI* n) { return RemoveItem(notifiers_, n); }
+bool CSkinHost::AddMessageFilter(IMessageFilterUI* f) { return AddUnique(messageFilters_, f); }
+bool CSkinHost::RemoveMessageFilter(IMessageFilterUI* f) { return RemoveItem(messageFilters_, f); }
+bool CSkinHost::AddPreMessageFilter(IMessageFilterUI* f) { return AddUnique(preMessageFilters_, f); }
+bool CSkinHost::RemovePreMessageFilter(IMessageFilterUI* f) { return RemoveItem(preMessageFilters_, f); }
+bool CSkinHost::AddPostPaint(CControlUI* c) { return AddUnique(postPaint_, c); }
+bool CSkinHost::RemovePostPaint(CControlUI* c) { return RemoveItem(postPaint_, c); }
+
+void CSkinHost::AddDelayedCleanup(std::unique_ptr<CControlUI> control) {
+  if (!control) return;
+  control->SetHost(this, nullptr, false, control->BuilderCallback());
+  delayedCleanup_.push_back(std::move(control));
+  // The window layer posts its cleanup message here so that ProcessDelayedCleanup runs once the
+  // current message is done.
+}
+
+void CSkinHost::ProcessDelayedCleanup() {
+  // Destroying a control may queue more (a container removing its children): loop until empty.
+  while (!delayedCleanup_.empty()) {
+    std::vector<std::unique_ptr<CControlUI>> batch;
+    batch.swap(delayedCleanup_);
+    batch.clear();
+  }
+}
+
+bool CSkinHost::SetTimer(CControlUI* control, std::uintptr_t id, unsigned milliseconds) {
+  if (control == nullptr) return false;
+  for (TimerRecord& t : timers_) {
+    if (t.control == control && t.window == window_ && t.localId == id) {
+      if (!t.killed) return false;
+      if (!StartPlatformTimer(t.platformId, milliseconds)) return false;
+      t.killed = false;
+      return true;
+    }
+  }
+  const unsigned platformId = (timerCounter_ + 1) % 255;
+  if (!StartPlatformTimer(platformId, milliseconds)) return false;
+  timerCounter_ = platformId;
+  timers_.push_back({control, id, window_, platformId, false});
+  return true;
+}
+
+bool CSkinHost::KillTimer(CControlUI* control, std::uintptr_t id) {
+  for (TimerRecord& t : timers_) {
+    if (t.control == control && t.window == window_ && t.localId == id) {
+      if (!t.killed) {
+        StopPlatformTimer(t.platformId);
+        t.killed = true;
+      }
+      return true;
+    }
+  }
+  return false;
+}
+
+void CSkinHost::KillTimers(CControlUI* control) {
+  auto it = std::remove_if(timers_.begin(), timers_.end(), [&](const TimerRecord& t) {
+    if (t.control != control) return false;
+    if (!t.killed) StopPlatformTimer(t.platformId);
+    return true;
+  });
+  timers_.erase(it, timers_.end());
+}
+
+void CSkinHost::RemoveAllTimers() {
+  for (const TimerRecord& t : timers_)
+    if (!t.killed) StopPlatformTimer(t.platformId);
+  timers_.clear();
+}
+
+bool CSkinHost::DispatchTimer(unsigned platformId) {
+  for (const TimerRecord& t : timers_) {
+    if (t.window == window_ && t.platformId == platformId && !t.killed) {
+      SkinEvent e;
+      e.type = kEventTimer;
+      e.sender = t.control;
+      e.ptMouse = lastMouse_;
+      e.wParam = static_cast<std::intptr_t>(t.localId);
+      CControlUI* target = t.control;
+      target->DispatchEvent(e);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool CSkinHost::StartPlatformTimer(unsigned, unsigned) {
+  // Periodic timers are a service of the native window; without one there is none to start.
+  return false;
+}
+
+void CSkinHost::StopPlatformTimer(unsigned) {}
+
+}  // namespace SkinUI
