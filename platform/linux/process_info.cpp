@@ -3,6 +3,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <string_view>
 #include <system_error>
 
 namespace platform {
@@ -15,8 +16,13 @@ std::vector<std::string>& SavedArgs() {
 
 std::filesystem::path ExecutablePath() {
   std::error_code ec;
-  auto p = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::path() : p;
+  std::string p = std::filesystem::read_symlink("/proc/self/exe", ec).string();
+  if (ec) return {};
+  // The kernel marks an executable replaced or removed while it runs; the name it was started
+  // under (which carries the channel) is the part before the mark.
+  constexpr std::string_view kDeleted = " (deleted)";
+  if (p.ends_with(kDeleted)) p.erase(p.size() - kDeleted.size());
+  return p;
 }
 
 std::string ExecutableBaseName() { return ExecutablePath().filename().string(); }
