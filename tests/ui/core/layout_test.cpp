@@ -4,6 +4,9 @@
 
 #include "recording_canvas.h"
 #include "test_scroll_bar.h"
+#include "ui/core/child_layout_ui.h"
+#include "ui/core/skin_builder.h"
+#include "ui/core/skin_file_data.h"
 #include "ui/core/horizontal_layout_ui.h"
 #include "ui/core/skin_host.h"
 #include "ui/core/tab_layout_ui.h"
@@ -329,4 +332,28 @@ TEST(LayoutArithmetic, ExtremeValuesFromASkinStayBounded) {
     EXPECT_LE(k->Position().bottom, kSkinCoordLimit);
     EXPECT_GE(k->Position().Height(), 0);
   }
+}
+
+TEST(ChildLayout, AFileThatBuildsItselfStopsNesting) {
+  // "self.xml" holds a child layout of "self.xml": each level would build the next one forever.
+  SetSkinFileReader([](const std::wstring& name, std::unique_ptr<uint8_t[]>& out, bool) -> uint32_t {
+    if (name != L"self.xml") return 0;
+    const std::string xml = "<W><ChildLayout xmlfile=\"self.xml\" /></W>";
+    out = std::make_unique<uint8_t[]>(xml.size());
+    std::copy(xml.begin(), xml.end(), out.get());
+    return static_cast<uint32_t>(xml.size());
+  });
+  CSkinHost host;
+  auto root = std::make_unique<CChildLayoutUI>();
+  root->SetChildLayoutXML(L"self.xml");
+  CControlUI* level = root.get();
+  host.AttachRoot(std::move(root));
+  int depth = 0;
+  while (auto* c = static_cast<CContainerUI*>(level)->ItemAt(0)) {
+    level = c;
+    ++depth;
+  }
+  SetSkinFileReader(nullptr);
+  EXPECT_GT(depth, 0);
+  EXPECT_LE(depth, CSkinBuilder::kMaxIncludeDepth);
 }
