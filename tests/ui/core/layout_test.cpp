@@ -332,6 +332,9 @@ TEST(LayoutArithmetic, ExtremeValuesFromASkinStayBounded) {
     EXPECT_LE(k->Position().bottom, kSkinCoordLimit);
     EXPECT_GE(k->Position().Height(), 0);
   }
+  // The separator strip is measured from an edge by a size from the skin.
+  t.root->SetAttribute(L"sepheight", L"-2147483648");
+  EXPECT_EQ(t.root->SeparatorRect().bottom, kSkinCoordLimit);
 }
 
 TEST(ChildLayout, AFileThatBuildsItselfStopsNesting) {

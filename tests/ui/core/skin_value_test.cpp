@@ -99,4 +99,10 @@ TEST(SkinImageSpec, StatusImagesSplitTheSourceIntoFrames) {
   EXPECT_FALSE(ParseStatusImage(L"file='b.png' source='0,0,64,20' status=',,'", none));  // only empty items
   EXPECT_FALSE(ParseStatusImage(L"file='b.png',status='normal'", none));                 // malformed
   EXPECT_TRUE(none.empty());
+
+  // Rectangles beyond any image are bounded, so cutting the frames cannot overflow.
+  SkinStatusImageMap wide;
+  ASSERT_TRUE(ParseStatusImage(L"file='b.png' source='-2147483648,0,2147483647,20' status='a,b'", wide));
+  EXPECT_EQ(wide[L"a"].source.left, -kSkinCoordLimit);
+  EXPECT_EQ(wide[L"b"].source.right, kSkinCoordLimit);
 }
