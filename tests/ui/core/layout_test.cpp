@@ -360,3 +360,24 @@ TEST(ChildLayout, AFileThatBuildsItselfStopsNesting) {
   EXPECT_GT(depth, 0);
   EXPECT_LE(depth, CSkinBuilder::kMaxIncludeDepth);
 }
+
+TEST(ContainerChildren, ARemovedChildThatIsNotDestroyedForgetsItsParent) {
+  // Without auto destroy the caller owns what it removes; that control must not keep pointing at
+  // a container that may be gone before it is.
+  CSkinHost host;
+  auto root = std::make_unique<CContainerUI>();
+  CContainerUI* r = root.get();
+  auto* kept = new CContainerUI();
+  kept->Add(new CControlUI());
+  r->Add(kept);
+  host.AttachRoot(std::move(root));
+  r->SetPosition({0, 0, 50, 50});
+  ASSERT_EQ(kept->Parent(), r);
+  r->SetAutoDestroy(false);
+  EXPECT_TRUE(r->Remove(kept));
+  EXPECT_EQ(kept->Parent(), nullptr);
+  EXPECT_EQ(kept->ItemAt(0)->Parent(), kept);
+  host.AttachRoot(nullptr);  // the old root is destroyed by the cleanup pass
+  host.ProcessDelayedCleanup();
+  delete kept;  // repaints itself on the way out: reads its parent chain
+}
