@@ -148,6 +148,32 @@ TEST(TabLayout, FirstVisiblePageIsCurrentAndSelectionNotifies) {
   EXPECT_TRUE(hidden->IsVisible());
 }
 
+TEST(TabLayout, InsertingAndRemovingBeforeTheCurrentPageKeepsItCurrent) {
+  CTabLayoutUI t;
+  t.SetDelayedDestroy(false);
+  auto* a = new CControlUI();
+  auto* b = new CControlUI();
+  t.Add(a);
+  t.Add(b);
+  ASSERT_EQ(t.CurrentSel(), 0);
+  auto* before = new CControlUI();
+  before->SetVisible(false);
+  EXPECT_TRUE(t.AddAt(before, 0));
+  EXPECT_EQ(t.CurrentSel(), 1);  // still page a
+  CControlUI stray;
+  EXPECT_FALSE(t.AddAt(&stray, 9));  // a bad index is refused, and the control is not taken
+  EXPECT_EQ(t.CurrentSel(), 1);
+  auto* after = new CControlUI();
+  EXPECT_TRUE(t.AddAt(after, 3));
+  EXPECT_EQ(t.CurrentSel(), 1);
+  EXPECT_FALSE(after->IsVisible());  // behind the current page: hidden like an appended one
+  EXPECT_TRUE(t.Remove(before));
+  EXPECT_EQ(t.CurrentSel(), 0);
+  EXPECT_EQ(t.ItemAt(t.CurrentSel()), a);
+  t.RemoveAll();
+  EXPECT_EQ(t.CurrentSel(), -1);
+}
+
 TEST(TabLayout, SelectedIdZeroAfterBuildChangesNothing) {
   CSkinHost host;
   auto tab = std::make_unique<CTabLayoutUI>();
