@@ -300,7 +300,12 @@ bool CContainerUI::AddAt(CControlUI* control, int index) {
 }
 
 void CContainerUI::DisposeChild(CControlUI* control) {
-  if (!autoDestroy_) return;
+  if (!autoDestroy_) {
+    // The caller owns it now: it stays bound to the host (which it tells when it goes away) but
+    // must not keep a link to this container, which may be destroyed first.
+    control->SetHost(control->Host(), nullptr, false, control->BuilderCallback());
+    return;
+  }
   if (delayedDestroy_ && host_ != nullptr)
     host_->AddDelayedCleanup(std::unique_ptr<CControlUI>(control));
   else

@@ -118,7 +118,8 @@ class CContainerUI : public CControlUI, public IContainerUI {
   virtual void ProcessScrollBar(const SkinRect& reference, int widthNeeded, int heightNeeded);
 
  protected:
-  // Destroys a removed child: through the host's delayed cleanup, at once, or not at all.
+  // Destroys a removed child: through the host's delayed cleanup, at once, or not at all (then
+  // the child only forgets this container).
   void DisposeChild(CControlUI* control);
   // Item rectangle minus inset minus the room of visible, non-floating scroll bars.
   SkinRect ChildrenArea() const;

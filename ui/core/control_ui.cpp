@@ -3,6 +3,8 @@
 #include <cwchar>
 #include <unordered_map>
 
+#include "common/base/log.h"
+#include "platform/text_encoding.h"
 #include "ui/core/skin_host.h"
 #include "ui/core/skin_value.h"
 #include "ui/core/skin_xml.h"
@@ -11,6 +13,9 @@ namespace SkinUI {
 namespace {
 
 ILanguageProviderUI* g_languageProvider = nullptr;
+
+// Styles applied from within styles: far more than any skin nests.
+constexpr int kMaxStyleNesting = 16;
 
 // Repaint area of a control: its rectangle clipped by every ancestor's; empty when hidden.
 SkinRect ClipByAncestors(const CControlUI* control, SkinRect rc) {
@@ -393,8 +398,18 @@ void CControlUI::SetAttribute(const std::wstring& name, const std::wstring& valu
   } else if (name == L"style") {
     if (host_ != nullptr) {
       if (const std::wstring* list = host_->FindStyle(value)) {
+        // A style's list may name a style again, itself included: the nesting is bounded so
+        // that such a cycle ends instead of exhausting the stack.
+        static int nesting = 0;
+        if (nesting >= kMaxStyleNesting) {
+          LOG_ERROR << "style nested deeper than " << kMaxStyleNesting
+                    << " levels, skipped: " << platform::WideToUtf8(value);
+          return;
+        }
         const std::wstring copy = *list;  // applying may register nothing, but stay safe
+        ++nesting;
         ApplyAttributes(copy);
+        --nesting;
       }
     }
   } else {

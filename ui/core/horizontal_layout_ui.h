@@ -18,7 +18,7 @@ class CHorizontalLayoutUI : public CContainerUI {
   void PaintOverlay(IRenderCanvas& canvas) override;
 
   int SeparatorSize() const { return separator_.size; }
-  void SetSeparatorSize(int size) { separator_.size = size; }
+  void SetSeparatorSize(int size) { separator_.size = ClampCoord(size); }
   bool IsSeparatorImmediate() const { return separator_.immediate; }
   void SetSeparatorImmediate(bool on) { separator_.immediate = on; }
   // The resize strip, empty without a separator.

@@ -39,15 +39,17 @@ bool WalkPairs(const std::wstring& text, Apply apply) {
   return true;
 }
 
+// Rectangles are geometry like every other: bounded, so the drawing and frame arithmetic on them
+// cannot overflow.
 void ApplyPair(SkinImageSpec& s, const std::wstring& key, const std::wstring& value) {
   if (value.empty()) return;
   const wchar_t* v = value.c_str();
   if (key == L"file" || key == L"res") s.file = value;
   else if (key == L"restype") s.restype = value;
-  else if (key == L"dest") s.dest = ParseSkinRect(v);
-  else if (key == L"offset") s.offset = ParseSkinRect(v);
-  else if (key == L"source") s.source = ParseSkinRect(v);
-  else if (key == L"corner") s.corner = ParseSkinRect(v);
+  else if (key == L"dest") s.dest = ClampRect(ParseSkinRect(v));
+  else if (key == L"offset") s.offset = ClampRect(ParseSkinRect(v));
+  else if (key == L"source") s.source = ClampRect(ParseSkinRect(v));
+  else if (key == L"corner") s.corner = ClampRect(ParseSkinRect(v));
   else if (key == L"mask") s.mask = ParseSkinColor(v);
   else if (key == L"fade") s.fade = static_cast<std::uint8_t>(static_cast<unsigned>(ParseSkinInt(v)) % 256u);
   else if (key == L"hole") s.hole = ParseSkinBool(v);

@@ -34,16 +34,19 @@ SkinColor ParseSkinColor(const wchar_t* text) {
   if (text == nullptr) return 0;
   if (*text == L'#') ++text;
   wchar_t* end = nullptr;
+  errno = 0;
   unsigned long long v = std::wcstoull(text, &end, 16);
-  // A leading "-" makes the C library negate; keep the low 32 bits as a 32-bit conversion would,
-  // and saturate positive values that do not fit.
+  const bool outOfRange = errno == ERANGE;
+  // As a 32-bit conversion: a magnitude that does not fit saturates; a leading "-" negates a
+  // magnitude that fits, modulo 2^32.
   const wchar_t* q = text;
   while (std::iswspace(*q)) ++q;
+  const unsigned long long magnitude = *q == L'-' ? 0ULL - v : v;
   SkinColor c;
-  if (*q == L'-')
-    c = static_cast<SkinColor>(v);
+  if (outOfRange || magnitude > UINT32_MAX)
+    c = UINT32_MAX;
   else
-    c = v > UINT32_MAX ? UINT32_MAX : static_cast<SkinColor>(v);
+    c = static_cast<SkinColor>(v);
   if (std::wcslen(text) == 6) c |= 0xFF000000u;
   return c;
 }

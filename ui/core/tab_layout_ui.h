@@ -15,8 +15,8 @@ class CTabLayoutUI : public CContainerUI {
   bool Remove(CControlUI* page) override;
   void RemoveAll() override;
 
-  virtual bool SelectItem(int index);
   virtual bool SelectItem(CControlUI* page);
+  virtual bool SelectItem(int index);
   // -1 when there is no page.
   int CurrentSel() const { return current_; }
 

@@ -313,3 +313,18 @@ TEST(ControlLocate, FlagsRejectControls) {
   EXPECT_EQ(c.LocateControl(self, &inside, kFindVisible), nullptr);
   EXPECT_EQ(c.LocateControl(self, &inside, kFindUpdateTest), nullptr);  // the visitor accepts it
 }
+
+TEST(ControlAttributes, StylesThatApplyThemselvesStop) {
+  // A style that names itself (directly or through another) must not recurse without end.
+  CSkinHost host;
+  host.AddStyle(L"self", L"width=\"5\" style=\"self\"");
+  host.AddStyle(L"a", L"style=\"b\" height=\"7\"");
+  host.AddStyle(L"b", L"style=\"a\"");
+  CControlUI c;
+  c.SetHost(&host, nullptr, false, nullptr);
+  c.SetAttribute(L"style", L"self");
+  EXPECT_EQ(c.FixedWidth(), 5);
+  c.SetAttribute(L"style", L"a");
+  EXPECT_EQ(c.FixedHeight(), 7);
+  c.SetHost(nullptr, nullptr, false, nullptr);
+}

@@ -4,6 +4,9 @@
 
 #include "recording_canvas.h"
 #include "test_scroll_bar.h"
+#include "ui/core/child_layout_ui.h"
+#include "ui/core/skin_builder.h"
+#include "ui/core/skin_file_data.h"
 #include "ui/core/horizontal_layout_ui.h"
 #include "ui/core/skin_host.h"
 #include "ui/core/tab_layout_ui.h"
@@ -143,6 +146,32 @@ TEST(TabLayout, FirstVisiblePageIsCurrentAndSelectionNotifies) {
   EXPECT_TRUE(t->Remove(page2));  // the current page: the first remaining one takes over
   EXPECT_EQ(t->CurrentSel(), 0);
   EXPECT_TRUE(hidden->IsVisible());
+}
+
+TEST(TabLayout, InsertingAndRemovingBeforeTheCurrentPageKeepsItCurrent) {
+  CTabLayoutUI t;
+  t.SetDelayedDestroy(false);
+  auto* a = new CControlUI();
+  auto* b = new CControlUI();
+  t.Add(a);
+  t.Add(b);
+  ASSERT_EQ(t.CurrentSel(), 0);
+  auto* before = new CControlUI();
+  before->SetVisible(false);
+  EXPECT_TRUE(t.AddAt(before, 0));
+  EXPECT_EQ(t.CurrentSel(), 1);  // still page a
+  CControlUI stray;
+  EXPECT_FALSE(t.AddAt(&stray, 9));  // a bad index is refused, and the control is not taken
+  EXPECT_EQ(t.CurrentSel(), 1);
+  auto* after = new CControlUI();
+  EXPECT_TRUE(t.AddAt(after, 3));
+  EXPECT_EQ(t.CurrentSel(), 1);
+  EXPECT_FALSE(after->IsVisible());  // behind the current page: hidden like an appended one
+  EXPECT_TRUE(t.Remove(before));
+  EXPECT_EQ(t.CurrentSel(), 0);
+  EXPECT_EQ(t.ItemAt(t.CurrentSel()), a);
+  t.RemoveAll();
+  EXPECT_EQ(t.CurrentSel(), -1);
 }
 
 TEST(TabLayout, SelectedIdZeroAfterBuildChangesNothing) {
@@ -329,4 +358,52 @@ TEST(LayoutArithmetic, ExtremeValuesFromASkinStayBounded) {
     EXPECT_LE(k->Position().bottom, kSkinCoordLimit);
     EXPECT_GE(k->Position().Height(), 0);
   }
+  // The separator strip is measured from an edge by a size from the skin.
+  t.root->SetAttribute(L"sepheight", L"-2147483648");
+  EXPECT_EQ(t.root->SeparatorRect().bottom, kSkinCoordLimit);
+}
+
+TEST(ChildLayout, AFileThatBuildsItselfStopsNesting) {
+  // "self.xml" holds a child layout of "self.xml": each level would build the next one forever.
+  SetSkinFileReader([](const std::wstring& name, std::unique_ptr<uint8_t[]>& out, bool) -> uint32_t {
+    if (name != L"self.xml") return 0;
+    const std::string xml = "<W><ChildLayout xmlfile=\"self.xml\" /></W>";
+    out = std::make_unique<uint8_t[]>(xml.size());
+    std::copy(xml.begin(), xml.end(), out.get());
+    return static_cast<uint32_t>(xml.size());
+  });
+  CSkinHost host;
+  auto root = std::make_unique<CChildLayoutUI>();
+  root->SetChildLayoutXML(L"self.xml");
+  CControlUI* level = root.get();
+  host.AttachRoot(std::move(root));
+  int depth = 0;
+  while (auto* c = static_cast<CContainerUI*>(level)->ItemAt(0)) {
+    level = c;
+    ++depth;
+  }
+  SetSkinFileReader(nullptr);
+  EXPECT_GT(depth, 0);
+  EXPECT_LE(depth, CSkinBuilder::kMaxIncludeDepth);
+}
+
+TEST(ContainerChildren, ARemovedChildThatIsNotDestroyedForgetsItsParent) {
+  // Without auto destroy the caller owns what it removes; that control must not keep pointing at
+  // a container that may be gone before it is.
+  CSkinHost host;
+  auto root = std::make_unique<CContainerUI>();
+  CContainerUI* r = root.get();
+  auto* kept = new CContainerUI();
+  kept->Add(new CControlUI());
+  r->Add(kept);
+  host.AttachRoot(std::move(root));
+  r->SetPosition({0, 0, 50, 50});
+  ASSERT_EQ(kept->Parent(), r);
+  r->SetAutoDestroy(false);
+  EXPECT_TRUE(r->Remove(kept));
+  EXPECT_EQ(kept->Parent(), nullptr);
+  EXPECT_EQ(kept->ItemAt(0)->Parent(), kept);
+  host.AttachRoot(nullptr);  // the old root is destroyed by the cleanup pass
+  host.ProcessDelayedCleanup();
+  delete kept;  // repaints itself on the way out: reads its parent chain
 }

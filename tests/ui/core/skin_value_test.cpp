@@ -31,6 +31,8 @@ TEST(SkinValue, ColoursAddAlphaOnlyForSixDigits) {
       {L"#E90505", 0xFFE90505},   {L"#0068B5", 0xFF0068B5}, {L"#66000000", 0x66000000}, {L"#FFFFFF", 0xFFFFFFFF},
       {L"333333", 0xFF333333},    {L"#00000000", 0},        {L"#FFF", 0x00000FFF},      {L"", 0},
       {L"#1FFFFFFFF", 0xFFFFFFFF},  // too many digits saturates as a 32-bit conversion does
+      {L"-1", 0xFFFFFFFF},          // a sign negates modulo 2^32
+      {L"-100000000", 0xFFFFFFFF},  // ... unless the magnitude does not fit: then it saturates too
       {L"#zz", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseSkinColor(c.text), c.value) << c.text;
@@ -99,4 +101,10 @@ TEST(SkinImageSpec, StatusImagesSplitTheSourceIntoFrames) {
   EXPECT_FALSE(ParseStatusImage(L"file='b.png' source='0,0,64,20' status=',,'", none));  // only empty items
   EXPECT_FALSE(ParseStatusImage(L"file='b.png',status='normal'", none));                 // malformed
   EXPECT_TRUE(none.empty());
+
+  // Rectangles beyond any image are bounded, so cutting the frames cannot overflow.
+  SkinStatusImageMap wide;
+  ASSERT_TRUE(ParseStatusImage(L"file='b.png' source='-2147483648,0,2147483647,20' status='a,b'", wide));
+  EXPECT_EQ(wide[L"a"].source.left, -kSkinCoordLimit);
+  EXPECT_EQ(wide[L"b"].source.right, kSkinCoordLimit);
 }
