@@ -7,9 +7,15 @@
 namespace KwrBase {
 namespace {
 
+// A body too large for memory ends the transfer with a write error rather than letting
+// std::bad_alloc unwind through libcurl.
 size_t AppendToString(char* data, size_t size, size_t count, void* target) {
-  static_cast<std::string*>(target)->append(data, size * count);
-  return size * count;
+  try {
+    static_cast<std::string*>(target)->append(data, size * count);
+    return size * count;
+  } catch (const std::exception&) {
+    return 0;
+  }
 }
 
 size_t DiscardBody(char*, size_t size, size_t count, void*) { return size * count; }

@@ -159,6 +159,38 @@ TEST_F(HttpClientTest, TheWriteCallbackAbortsWithAWriteError) {
   EXPECT_EQ(r.downloaded_bytes, static_cast<std::int64_t>(firstBlock));
 }
 
+TEST_F(HttpClientTest, AnExceptionFromACallbackEndsTheTransferAndReachesTheCaller) {
+  // The installer's write callback hashes and writes; either may throw. The exception must not
+  // unwind through libcurl: the transfer ends cleanly and the caller gets it back.
+  server_->SetRoute("/throw.bin", {{"generate", 4 << 20}});
+  for (bool fromProgress : {false, true}) {
+    SCOPED_TRACE(fromProgress ? "progress callback" : "write callback");
+    HttpDownloadSession session;
+    session.SetUrl(server_->BaseUrl() + "/throw.bin");
+    int blocks = 0;
+    session.SetProgressCallback([&](HttpTransfer&, std::int64_t, std::int64_t, std::int64_t, std::int64_t) {
+      if (fromProgress && blocks > 0) throw std::runtime_error("progress failed");
+      return true;
+    });
+    try {
+      session.Download([&](std::string_view) {
+        ++blocks;
+        if (!fromProgress) throw std::runtime_error("write failed");
+        return true;
+      });
+      ADD_FAILURE() << "no exception";
+    } catch (const std::runtime_error& e) {
+      EXPECT_STREQ(e.what(), fromProgress ? "progress failed" : "write failed");
+    }
+    if (!fromProgress) {
+      EXPECT_EQ(blocks, 1) << "nothing more after the throw";
+    }
+    EXPECT_LT(session.GetTransfer()->BytesReceived(), 4 << 20);
+  }
+  // The server was left in a sound state: the next transfer runs as usual.
+  EXPECT_EQ(Download(server_->BaseUrl() + "/throw.bin").body.size(), 4u << 20);
+}
+
 TEST_F(HttpClientTest, ACutConnectionIsATransportFailureWithThePartialCount) {
   server_->SetRoute("/cut.bin", {{"generate", 100000}, {"cut_after", 30000}});
   Downloaded d = Download(server_->BaseUrl() + "/cut.bin");
