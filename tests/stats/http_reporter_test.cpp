@@ -168,6 +168,22 @@ TEST_F(ReporterTest, ReportsGoOutInPostingOrderOnSeparateConnectionsPastAnUnreac
   EXPECT_EQ(connections.size(), 3u);
 }
 
+TEST_F(ReporterTest, StoppingWhileAReportIsSentDropsTheClosingReportAndOutlastsNoStalledServer) {
+  // This server takes the report and never answers it.
+  TestServer stalled;
+  stalled.SetRoute("/api/clientevent", {{"delay_ms", 3600 * 1000}});
+  setenv("WEBINST_STATS_SERVER", stalled.BaseUrl().c_str(), 1);
+  CHttpAsyncReporter reporter;
+  reporter.Init(&kWho);
+  reporter.ReportEvent(2900002);
+  ASSERT_EQ(stalled.WaitForRequests(1).size(), 1u);
+  reporter.ReportEvent(2900003);  // the closing report, behind the one being sent
+  reporter.Stop();                // returns: the unanswered report is given up
+  auto seen = stalled.Requests();
+  ASSERT_EQ(seen.size(), 1u) << "the closing report is dropped";
+  EXPECT_EQ(nlohmann::json::parse(seen[0].body)["m"], 2900002);
+}
+
 TEST_F(ReporterTest, AReportWhoseKeyCannotBeHashedIsDropped) {
   // With only FIPS implementations allowed and none loaded, MD5 is unavailable.
   ASSERT_EQ(EVP_set_default_properties(nullptr, "fips=yes"), 1);

@@ -132,6 +132,16 @@ TEST_F(HttpClientTest, PostSendsBodyAndContentTypeOnAConnectionOfItsOwn) {
   EXPECT_NE(seen[0].connection, seen[1].connection);
 }
 
+TEST_F(HttpClientTest, PostEndsWhenItsCallerStopsWaiting) {
+  server_->SetRoute("/api/slow", {{"delay_ms", 3600 * 1000}});
+  int asked = 0;
+  EXPECT_FALSE(HttpPost(server_->BaseUrl() + "/api/slow", "application/json;", "{}", [&] { return ++asked < 3; }));
+  EXPECT_EQ(asked, 3);
+  server_->SetRoute("/api/quick", {{"delay_ms", 1500}});
+  EXPECT_TRUE(HttpPost(server_->BaseUrl() + "/api/quick", "application/json;", "{}", [] { return true; }))
+      << "a caller that keeps waiting gets the answer";
+}
+
 TEST(HttpClientUnreachable, EveryKindReportsATransportFailure) {
   std::string url = "http://127.0.0.1:" + std::to_string(testsupport::UnusedLocalPort()) + "/x";
   HttpResponse get = HttpGet(url);
