@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "common/base/http_download_session.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/test_server.h"
 
 namespace {
@@ -79,6 +80,22 @@ TEST_F(HttpClientTest, CompressedBodiesArriveDecodedAndAreCountedAsDecoded) {
   EXPECT_EQ(d.response.error.code, 0) << d.response.error.message;
   EXPECT_EQ(d.body, Pattern(300000));
   EXPECT_EQ(d.response.downloaded_bytes, 300000) << "the bytes that reach the file, not the wire";
+}
+
+TEST_F(HttpClientTest, AServedFileArrivesWholePlainAndCompressed) {
+  testsupport::TempDir dir;
+  std::string data = Pattern(700000);
+  for (char& c : data) c = static_cast<char>(c * 7 + 3);
+  testsupport::WriteFile(dir / "package.bin", data);
+  server_->SetRoutes({{"/package.bin", {{"file", (dir / "package.bin").string()}}},
+                      {"/package.gz", {{"file", (dir / "package.bin").string()}, {"gzip", true}}}});
+  for (const char* path : {"/package.bin", "/package.gz"}) {
+    SCOPED_TRACE(path);
+    Downloaded d = Download(server_->BaseUrl() + path);
+    EXPECT_EQ(d.response.error.code, 0) << d.response.error.message;
+    EXPECT_EQ(d.body.size(), data.size());
+    EXPECT_TRUE(d.body == data);
+  }
 }
 
 TEST_F(HttpClientTest, FiftyRedirectsAreFollowedAndTheFiftyFirstFails) {
