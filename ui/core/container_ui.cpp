@@ -151,7 +151,7 @@ void CContainerUI::HandleEvent(SkinEvent& event) {
     return;
   }
   const bool shift = (event.keyState & kKeyStateShift) != 0;
-  auto usable = [this](const std::unique_ptr<CScrollBarBaseUI>& bar) {
+  auto usable = [](const std::unique_ptr<CScrollBarBaseUI>& bar) {
     return bar && bar->IsVisible() && bar->IsEnabled();
   };
   if (!shift && usable(vScroll_)) {
@@ -332,21 +332,21 @@ void CContainerUI::RemoveAll() {
 SkinRect CContainerUI::Inset() const { return inset_; }
 
 void CContainerUI::SetInset(const SkinRect& inset) {
-  inset_ = inset;
+  inset_ = ClampRect(inset);
   RequestLayout();
 }
 
 int CContainerUI::ChildPadding() const { return childPadding_; }
 
 void CContainerUI::SetChildPadding(int padding) {
-  childPadding_ = padding;
+  childPadding_ = ClampCoord(padding);
   RequestLayout();
 }
 
 int CContainerUI::ChildVPadding() const { return childVPadding_; }
 
 void CContainerUI::SetChildVPadding(int padding) {
-  childVPadding_ = padding;
+  childVPadding_ = ClampCoord(padding);
   RequestLayout();
 }
 
@@ -375,26 +375,27 @@ int CContainerUI::FindSelectable(int index, bool forward) const {
 }
 
 SkinSize CContainerUI::ScrollPos() const {
-  return {IsBarVisible(hScroll_) ? hScroll_->ScrollPos() : 0, IsBarVisible(vScroll_) ? vScroll_->ScrollPos() : 0};
+  return {IsBarVisible(hScroll_) ? ClampCoord(hScroll_->ScrollPos()) : 0,
+          IsBarVisible(vScroll_) ? ClampCoord(vScroll_->ScrollPos()) : 0};
 }
 
 SkinSize CContainerUI::ScrollRange() const {
-  return {IsBarVisible(hScroll_) ? hScroll_->ScrollRange() : 0,
-          IsBarVisible(vScroll_) ? vScroll_->ScrollRange() : 0};
+  return {IsBarVisible(hScroll_) ? ClampCoord(hScroll_->ScrollRange()) : 0,
+          IsBarVisible(vScroll_) ? ClampCoord(vScroll_->ScrollRange()) : 0};
 }
 
 void CContainerUI::SetScrollPos(SkinSize pos) {
   int dx = 0;
   int dy = 0;
   if (IsBarVisible(vScroll_)) {
-    const int old = vScroll_->ScrollPos();
+    const int old = ClampCoord(vScroll_->ScrollPos());
     vScroll_->SetScrollPos(pos.cy);
-    dy = vScroll_->ScrollPos() - old;
+    dy = ClampCoord(vScroll_->ScrollPos()) - old;
   }
   if (IsBarVisible(hScroll_)) {
-    const int old = hScroll_->ScrollPos();
+    const int old = ClampCoord(hScroll_->ScrollPos());
     hScroll_->SetScrollPos(pos.cx);
-    dx = hScroll_->ScrollPos() - old;
+    dx = ClampCoord(hScroll_->ScrollPos()) - old;
   }
   if (dx == 0 && dy == 0) return;
   for (CControlUI* child : items_) {
@@ -506,24 +507,113 @@ void CContainerUI::SetFloatPos(int index) {
   const int w = child->FixedWidth();
   const int h = child->FixedHeight();
   const SkinRect& p = itemRect_;
-  SkinRect rc;
-  rc.left = xy.cx >= 0 ? p.left + xy.cx : p.right + xy.cx - w;
-  rc.right = rc.left + w;
-  rc.top = xy.cy >= 0 ? p.top + xy.cy : p.bottom + xy.cy - h;
-  rc.bottom = rc.top + h;
+  // 64-bit: percentages from the skin are not bounded.
+  long long left = xy.cx >= 0 ? 1LL * p.left + xy.cx : 1LL * p.right + xy.cx - w;
+  long long top = xy.cy >= 0 ? 1LL * p.top + xy.cy : 1LL * p.bottom + xy.cy - h;
+  long long right = left + w;
+  long long bottom = top + h;
   RelativePosUI rel = child->RelativePos();
   if (rel.relative) {
     if (rel.parentSize.cx != 0) {
-      const int dx = p.Width() - rel.parentSize.cx;
-      const int dy = p.Height() - rel.parentSize.cy;
-      rc.left += rel.moveXPercent * dx / 100;
-      rc.top += rel.moveYPercent * dy / 100;
-      rc.right = rc.left + rel.zoomXPercent * dx / 100 + w;
-      rc.bottom = rc.top + rel.zoomYPercent * dy / 100 + h;
+      const long long dx = 1LL * p.Width() - rel.parentSize.cx;
+      const long long dy = 1LL * p.Height() - rel.parentSize.cy;
+      left += rel.moveXPercent * dx / 100;
+      top += rel.moveYPercent * dy / 100;
+      right = left + rel.zoomXPercent * dx / 100 + w;
+      bottom = top + rel.zoomYPercent * dy / 100 + h;
     }
     child->SetRelativeParentSize({p.Width(), p.Height()});
   }
-  child->SetPosition(rc);
+  child->SetPosition({ClampCoord(left), ClampCoord(top), ClampCoord(right), ClampCoord(bottom)});
+}
+
+void CContainerUI::LineAreas(SkinRect& area, SkinRect& reference) const {
+  area = itemRect_.Deflated(inset_);
+  reference = area;
+  if (IsBarVisible(vScroll_)) {
+    reference.right -= vScroll_->FixedWidth();
+    if (!floatScrollBar_) area.right -= vScroll_->FixedWidth();
+  }
+  if (IsBarVisible(hScroll_)) {
+    reference.bottom -= hScroll_->FixedHeight();
+    if (!floatScrollBar_) area.bottom -= hScroll_->FixedHeight();
+  }
+}
+
+int CContainerUI::PlaceLine(bool vertical, const SkinRect& area) {
+  // "main" is the stacking axis, "cross" the other one. Sums are 64-bit: a skin may hold many
+  // children of large sizes.
+  struct Axis {
+    bool v;
+    int& Main(SkinSize& s) const { return v ? s.cy : s.cx; }
+    int Main(const SkinSize& s) const { return v ? s.cy : s.cx; }
+    int Cross(const SkinSize& s) const { return v ? s.cx : s.cy; }
+    int MainStart(const SkinRect& r) const { return v ? r.top : r.left; }
+    int MainEnd(const SkinRect& r) const { return v ? r.bottom : r.right; }
+    int CrossStart(const SkinRect& r) const { return v ? r.left : r.top; }
+    int CrossEnd(const SkinRect& r) const { return v ? r.right : r.bottom; }
+    int MinMain(const CControlUI* c) const { return v ? c->MinHeight() : c->MinWidth(); }
+    int MaxMain(const CControlUI* c) const { return v ? c->MaxHeight() : c->MaxWidth(); }
+    int MinCross(const CControlUI* c) const { return v ? c->MinWidth() : c->MinHeight(); }
+    int MaxCross(const CControlUI* c) const { return v ? c->MaxWidth() : c->MaxHeight(); }
+    int FixedCross(const CControlUI* c) const { return v ? c->FixedWidth() : c->FixedHeight(); }
+    SkinSize Make(int main, int cross) const { return v ? SkinSize{cross, main} : SkinSize{main, cross}; }
+  } ax{vertical};
+
+  SkinSize available{area.Width(), area.Height()};
+  if (IsBarVisible(hScroll_)) available.cx = ClampCoord(1LL * available.cx + ScrollRange().cx);
+
+  int stretchable = 0;
+  long long fixedTotal = 0;
+  int counted = 0;
+  for (CControlUI* child : items_) {
+    if (!child->IsVisible() || child->IsFloat()) continue;
+    SkinSize sz = child->MeasureSize(available);
+    if (ax.Main(sz) == 0)
+      ++stretchable;
+    else
+      ax.Main(sz) = std::min(std::max(ax.Main(sz), ax.MinMain(child)), ax.MaxMain(child));
+    const SkinRect pad = child->Padding();
+    fixedTotal += 1LL * ax.Main(sz) + ax.MainStart(pad) + ax.MainEnd(pad);
+    ++counted;
+  }
+  fixedTotal += 1LL * std::max(0, counted - 1) * childPadding_;
+  const long long availMain = ax.Main(available);
+  const int stretch = stretchable > 0 ? ClampCoord(std::max(0LL, (availMain - fixedTotal) / stretchable)) : 0;
+
+  // Children of a vertical layout follow both scroll positions; a horizontal one only scrolls
+  // along its own axis.
+  long long cursor = vertical ? 1LL * area.top - ScrollPos().cy : 1LL * area.left - ScrollPos().cx;
+  const long long crossStart = vertical ? 1LL * area.left - ScrollPos().cx : area.top;
+  long long remaining = availMain;
+  long long needed = 0;
+  for (int i = 0; i < static_cast<int>(items_.size()); ++i) {
+    CControlUI* child = items_[i];
+    if (!child->IsVisible()) continue;
+    if (child->IsFloat()) {
+      SetFloatPos(i);
+      continue;
+    }
+    const SkinRect pad = child->Padding();
+    remaining -= ax.MainStart(pad);
+    SkinSize sz = child->MeasureSize(ax.Make(ClampCoord(remaining), ax.Cross(available)));
+    int main = ax.Main(sz) == 0 ? stretch : ax.Main(sz);
+    main = std::min(std::max(main, ax.MinMain(child)), ax.MaxMain(child));
+    int cross = ax.FixedCross(child);
+    if (cross == 0) cross = ClampCoord(std::max(0LL, 1LL * ax.Cross(available) - ax.CrossStart(pad) - ax.CrossEnd(pad)));
+    cross = std::min(std::max(cross, ax.MinCross(child)), ax.MaxCross(child));
+    const long long m0 = cursor + ax.MainStart(pad);
+    const long long c0 = crossStart + ax.CrossStart(pad);
+    if (vertical)
+      child->SetPosition({ClampCoord(c0), ClampCoord(m0), ClampCoord(c0 + cross), ClampCoord(m0 + main)});
+    else
+      child->SetPosition({ClampCoord(m0), ClampCoord(c0), ClampCoord(m0 + main), ClampCoord(c0 + cross)});
+    cursor += 1LL * main + ax.MainStart(pad) + ax.MainEnd(pad) + childPadding_;
+    remaining -= 1LL * main + ax.MainEnd(pad) + childPadding_;
+    needed += 1LL * main + ax.MainStart(pad) + ax.MainEnd(pad);
+  }
+  needed += 1LL * std::max(0, counted - 1) * childPadding_;
+  return ClampCoord(needed);
 }
 
 void CContainerUI::ProcessScrollBar(const SkinRect& rc, int, int heightNeeded) {

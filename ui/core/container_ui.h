@@ -123,6 +123,14 @@ class CContainerUI : public CControlUI, public IContainerUI {
   // Item rectangle minus inset minus the room of visible, non-floating scroll bars.
   SkinRect ChildrenArea() const;
   bool IsBarVisible(const std::unique_ptr<CScrollBarBaseUI>& bar) const { return bar && bar->IsVisible(); }
+  // The stacking layouts (vertical, horizontal): `area` is the item rectangle minus the inset
+  // and the room of visible scroll bars (unless they float); `reference` always has the bars
+  // taken off and is what ProcessScrollBar measures against.
+  void LineAreas(SkinRect& area, SkinRect& reference) const;
+  // Places the children in two passes along one axis (fixed sizes first, then an equal share of
+  // the rest for the stretchable ones; the remainder is not handed out) and returns the extent
+  // they need along that axis.
+  int PlaceLine(bool vertical, const SkinRect& area);
 
   std::vector<CControlUI*> items_;
   SkinRect inset_;

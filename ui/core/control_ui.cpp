@@ -80,7 +80,7 @@ void CControlUI::SetStatusImages(const SkinStatusImageMap&) {}
 const SkinRect& CControlUI::Position() const { return itemRect_; }
 
 void CControlUI::SetPosition(const SkinRect& rcIn) {
-  SkinRect rc = rcIn;
+  SkinRect rc = ClampRect(rcIn);
   if (rc.right < rc.left) rc.right = rc.left;
   if (rc.bottom < rc.top) rc.bottom = rc.top;
   SkinRect invalidate = itemRect_.IsEmpty() ? rc : itemRect_;
@@ -115,14 +115,14 @@ int CControlUI::Y() const { return itemRect_.top; }
 SkinRect CControlUI::Padding() const { return padding_; }
 
 void CControlUI::SetPadding(const SkinRect& padding) {
-  padding_ = padding;
+  padding_ = ClampRect(padding);
   RequestParentLayout();
 }
 
 SkinSize CControlUI::FixedXY() const { return fixedXY_; }
 
 void CControlUI::SetFixedXY(SkinSize xy) {
-  fixedXY_ = xy;
+  fixedXY_ = ClampSize(xy);
   if (float_)
     RequestLayout();
   else
@@ -140,7 +140,9 @@ int CControlUI::MaxHeight() const { return maxHeight_; }
 // for a layout of the control itself when it floats, of its parent otherwise.
 #define WEBINST_GEOMETRY_SETTER(Name, field)   \
   void CControlUI::Name(int v) {               \
-    if (v < 0 || v == field) return;           \
+    if (v < 0) return;                         \
+    v = ClampCoord(v);                         \
+    if (v == field) return;                    \
     field = v;                                 \
     if (float_)                                \
       RequestLayout();                         \
@@ -155,7 +157,9 @@ WEBINST_GEOMETRY_SETTER(SetMaxHeight, maxHeight_)
 #undef WEBINST_GEOMETRY_SETTER
 
 void CControlUI::SetFixedHeight(int cy) {
-  if (cy < 0 || cy == fixedHeight_) return;
+  if (cy < 0) return;
+  cy = ClampCoord(cy);
+  if (cy == fixedHeight_) return;
   fixedHeight_ = cy;
   if (minHeight_ == 0) minHeight_ = cy;
   if (float_)
@@ -290,7 +294,7 @@ void CControlUI::HandleEvent(SkinEvent& event) {
 void CControlUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
   const wchar_t* v = value.c_str();
   if (name == L"pos") {
-    SkinRect rc = ParseSkinRect(v);
+    const SkinRect rc = ClampRect(ParseSkinRect(v));
     SkinSize xy{rc.left >= 0 ? rc.left : rc.right, rc.top >= 0 ? rc.top : rc.bottom};
     SetFixedXY(xy);
     SetFixedWidth(rc.right - rc.left);
@@ -590,15 +594,25 @@ WEBINST_PAINT_SETTER(SetBorderColor, SkinColor, borderColor_)
 WEBINST_PAINT_SETTER(SetFocusedBorderColor, SkinColor, focusedBorderColor_)
 WEBINST_PAINT_SETTER(SetDisabledBorderColor, SkinColor, disabledBorderColor_)
 WEBINST_PAINT_SETTER(SetColorHsl, bool, colorHsl_)
-WEBINST_PAINT_SETTER(SetBorderSize, int, borderSize_)
-WEBINST_PAINT_SETTER(SetSideBorders, const SkinRect&, sideBorders_)
-WEBINST_PAINT_SETTER(SetLeftBorderSize, int, sideBorders_.left)
-WEBINST_PAINT_SETTER(SetTopBorderSize, int, sideBorders_.top)
-WEBINST_PAINT_SETTER(SetRightBorderSize, int, sideBorders_.right)
-WEBINST_PAINT_SETTER(SetBottomBorderSize, int, sideBorders_.bottom)
 WEBINST_PAINT_SETTER(SetBorderStyle, int, borderStyle_)
-WEBINST_PAINT_SETTER(SetBorderRound, SkinSize, borderRound_)
 #undef WEBINST_PAINT_SETTER
+
+// Border widths and radii are geometry too: bounded like every other size.
+#define WEBINST_BORDER_SETTER(Name, Type, field, clamp) \
+  void CControlUI::Name(Type in) {                      \
+    const auto v = clamp(in);                           \
+    if (field == v) return;                             \
+    field = v;                                          \
+    RequestRepaint();                                   \
+  }
+WEBINST_BORDER_SETTER(SetBorderSize, int, borderSize_, ClampCoord)
+WEBINST_BORDER_SETTER(SetSideBorders, const SkinRect&, sideBorders_, ClampRect)
+WEBINST_BORDER_SETTER(SetLeftBorderSize, int, sideBorders_.left, ClampCoord)
+WEBINST_BORDER_SETTER(SetTopBorderSize, int, sideBorders_.top, ClampCoord)
+WEBINST_BORDER_SETTER(SetRightBorderSize, int, sideBorders_.right, ClampCoord)
+WEBINST_BORDER_SETTER(SetBottomBorderSize, int, sideBorders_.bottom, ClampCoord)
+WEBINST_BORDER_SETTER(SetBorderRound, SkinSize, borderRound_, ClampSize)
+#undef WEBINST_BORDER_SETTER
 
 void CControlUI::SetBkImage(const std::wstring& description) {
   if (bkImage_.text == description) return;

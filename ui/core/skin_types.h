@@ -43,6 +43,17 @@ struct SkinRect {
   SkinRect Deflated(const SkinRect& m) const { return {left + m.left, top + m.top, right - m.right, bottom - m.bottom}; }
 };
 
+// Coordinates and sizes are kept within this magnitude, far beyond any screen, so that the
+// layout arithmetic on values from a skin cannot overflow.
+inline constexpr int kSkinCoordLimit = 1 << 20;
+inline int ClampCoord(long long v) {
+  return static_cast<int>(std::clamp<long long>(v, -kSkinCoordLimit, kSkinCoordLimit));
+}
+inline SkinRect ClampRect(const SkinRect& r) {
+  return {ClampCoord(r.left), ClampCoord(r.top), ClampCoord(r.right), ClampCoord(r.bottom)};
+}
+inline SkinSize ClampSize(SkinSize s) { return {ClampCoord(s.cx), ClampCoord(s.cy)}; }
+
 // Intersection; false (and an all-zero rectangle) when the two have no area in common.
 inline bool IntersectRect(SkinRect& out, const SkinRect& a, const SkinRect& b) {
   SkinRect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};

@@ -14,6 +14,7 @@ void* CTileLayoutUI::AsInterface(const std::wstring& name) {
 }
 
 void CTileLayoutUI::SetItemSize(SkinSize size) {
+  size = ClampSize(size);
   if (itemSize_ == size) return;
   itemSize_ = size;
   RequestLayout();
@@ -50,15 +51,20 @@ void CTileLayoutUI::SetPosition(const SkinRect& rcIn) {
   // Also when the area is narrower than nothing: never fewer than one column.
   if (columns_ < 1) columns_ = 1;
   const int cols = columns_;
-  const int cellWidth = (rc.Width() + (hBar ? hScroll_->ScrollRange() : 0)) / cols;
-
-  const int rowStartX = rc.left - (hBar ? hScroll_->ScrollPos() : 0);
-  SkinPoint cursor{rowStartX, rc.top - (vBar ? vScroll_->ScrollPos() : 0)};
-  int rowHeight = 0;
+  // Cursor and boxes are 64-bit: rows of large children add up.
+  const long long cellWidth = (1LL * rc.Width() + ScrollRange().cx) / cols;
+  const long long rowStartX = 1LL * rc.left - ScrollPos().cx;
+  long long cursorX = rowStartX;
+  long long cursorY = 1LL * rc.top - ScrollPos().cy;
+  long long rowHeight = 0;
   int placed = 0;
-  int lastBottom = rc.top;
-  auto clampW = [](CControlUI* c, int w) { return std::min(std::max(w, c->MinWidth()), c->MaxWidth()); };
-  auto clampH = [](CControlUI* c, int h) { return std::min(std::max(h, c->MinHeight()), c->MaxHeight()); };
+  long long lastBottom = rc.top;
+  auto clampW = [](CControlUI* c, long long w) {
+    return static_cast<int>(std::min<long long>(std::max<long long>(w, c->MinWidth()), c->MaxWidth()));
+  };
+  auto clampH = [](CControlUI* c, long long h) {
+    return static_cast<int>(std::min<long long>(std::max<long long>(h, c->MinHeight()), c->MaxHeight()));
+  };
 
   const int n = static_cast<int>(items_.size());
   for (int i = 0; i < n; ++i) {
@@ -68,7 +74,8 @@ void CTileLayoutUI::SetPosition(const SkinRect& rcIn) {
       SetFloatPos(i);
       continue;
     }
-    const SkinRect cell{cursor.x, cursor.y, cursor.x + cellWidth, cursor.y + itemSize_.cy};
+    const long long cellLeft = cursorX;
+    const long long cellRight = cursorX + cellWidth;
     const int column = placed % cols;
     if (column == 0) {
       // A new row: its height is that of the tallest child in it.
@@ -77,44 +84,42 @@ void CTileLayoutUI::SetPosition(const SkinRect& rcIn) {
         CControlUI* c = items_[j];
         if (!c->IsVisible() || c->IsFloat()) continue;
         const SkinRect pad = c->Padding();
-        int w = cellWidth - pad.left - pad.right;
+        long long w = cellWidth - pad.left - pad.right;
         if (col == 0 || col == cols - 1)
           w -= childPadding_ / 2;
         else
           w -= childPadding_;
-        w = clampW(c, w);
-        SkinSize sz = c->MeasureSize({w, 9999});
+        SkinSize sz = c->MeasureSize({clampW(c, w), 9999});
         sz.cx = clampW(c, sz.cx);
         sz.cy = clampH(c, sz.cy);
-        rowHeight = std::max(rowHeight, sz.cy + pad.top + pad.bottom);
+        rowHeight = std::max(rowHeight, 1LL * sz.cy + pad.top + pad.bottom);
         ++col;
       }
     }
     const SkinRect pad = child->Padding();
-    SkinRect box;
-    box.left = cell.left + pad.left + (column == 0 ? 0 : childPadding_ / 2);
-    box.right = cell.right - pad.right - (column == cols - 1 ? 0 : childPadding_ / 2);
-    box.top = cursor.y + pad.top;
-    box.bottom = cursor.y + rowHeight;
-    SkinSize sz = child->MeasureSize({box.Width(), box.Height()});
-    if (sz.cx == 0) sz.cx = box.Width();
-    if (sz.cy == 0) sz.cy = box.Height();
+    const long long boxLeft = cellLeft + pad.left + (column == 0 ? 0 : childPadding_ / 2);
+    const long long boxRight = cellRight - pad.right - (column == cols - 1 ? 0 : childPadding_ / 2);
+    const long long boxTop = cursorY + pad.top;
+    const long long boxBottom = cursorY + rowHeight;
+    SkinSize sz = child->MeasureSize({ClampCoord(boxRight - boxLeft), ClampCoord(boxBottom - boxTop)});
+    if (sz.cx == 0) sz.cx = ClampCoord(boxRight - boxLeft);
+    if (sz.cy == 0) sz.cy = ClampCoord(boxBottom - boxTop);
     sz.cx = clampW(child, sz.cx);
     sz.cy = clampH(child, sz.cy);
-    const int left = (box.left + box.right - sz.cx) / 2;
-    const int top = (box.top + box.bottom - sz.cy) / 2;
-    child->SetPosition({left, top, left + sz.cx, top + sz.cy});
-    lastBottom = box.bottom;
+    const long long left = (boxLeft + boxRight - sz.cx) / 2;
+    const long long top = (boxTop + boxBottom - sz.cy) / 2;
+    child->SetPosition({ClampCoord(left), ClampCoord(top), ClampCoord(left + sz.cx), ClampCoord(top + sz.cy)});
+    lastBottom = boxBottom;
     ++placed;
     if (placed % cols == 0) {
-      cursor.x = rowStartX;
-      cursor.y += rowHeight + childVPadding_;
+      cursorX = rowStartX;
+      cursorY += rowHeight + childVPadding_;
       rowHeight = 0;
     } else {
-      cursor.x += cellWidth;
+      cursorX += cellWidth;
     }
   }
-  const int needed = lastBottom - rc.top + (vBar ? vScroll_->ScrollPos() : 0);
+  const int needed = ClampCoord(lastBottom - rc.top + ScrollPos().cy);
   ProcessScrollBar(rc, 0, needed);
 }
 

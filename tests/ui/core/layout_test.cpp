@@ -313,3 +313,20 @@ TEST(ContainerPaint, ChildrenAreClippedAndFloatingOnesUseTheOuterClip) {
   EXPECT_EQ(canvas.ops[1].rc, (SkinRect{5, 5, 95, 95}));
   EXPECT_EQ(canvas.ops[4].rc, (SkinRect{0, 0, 10, 10}));
 }
+
+TEST(LayoutArithmetic, ExtremeValuesFromASkinStayBounded) {
+  // Sizes and offsets beyond any screen are limited instead of overflowing the layout sums.
+  Tree<CVerticalLayoutUI> t(3, [](int i, CControlUI& c) {
+    c.SetAttribute(L"pos", L"-2147483648,0,2147483647,2147483647");
+    c.SetAttribute(L"maxheight", L"2147483647");
+    c.SetAttribute(L"padding", L"2147483647,2147483647,2147483647,2147483647");
+    if (i == 2) c.SetAttribute(L"height", L"0");
+  });
+  t.root->SetAttribute(L"childpadding", L"2147483647");
+  EXPECT_EQ(t.kids[0]->FixedWidth(), kSkinCoordLimit);
+  t.root->SetPosition({0, 0, 800, 600});
+  for (CControlUI* k : t.kids) {
+    EXPECT_LE(k->Position().bottom, kSkinCoordLimit);
+    EXPECT_GE(k->Position().Height(), 0);
+  }
+}

@@ -112,6 +112,8 @@ struct LoadCase {
   const wchar_t* location;
 };
 
+void PrintTo(const LoadCase& c, std::ostream* os) { *os << c.what; }
+
 LoadCase Ok(const char* what, const wchar_t* text, const wchar_t* tree) {
   return {what, text, true, tree, nullptr, nullptr};
 }
