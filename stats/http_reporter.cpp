@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <exception>
+#include <optional>
 
 #include "common/base/http_client.h"
 #include "common/base/server_addresses.h"
@@ -18,26 +19,41 @@ std::uint32_t TickCount() {
   return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 
+// A report in flight when the reporter stops may finish, but a statistics server that took the
+// connection and never answers must not hold the window's teardown, and with it the process,
+// for ever: this long after the stop was seen the report is given up.
+constexpr std::chrono::seconds kStopGrace{3};
+
+std::function<bool()> UntilGraceAfterStop(const TaskExecutor& executor) {
+  return [&executor, stopSeen = std::optional<std::chrono::steady_clock::time_point>()]() mutable {
+    if (executor.IsRunning()) return true;
+    auto now = std::chrono::steady_clock::now();
+    if (!stopSeen) stopSeen = now;
+    return now - *stopSeen < kStopGrace;
+  };
+}
+
 }  // namespace
 
-bool SendClientReport(const ReportIdentity& who, const std::string& url, std::int32_t number) {
+bool SendClientReport(const ReportIdentity& who, const std::string& url, std::int32_t number,
+                      const std::function<bool()>& keepGoing) {
   std::string body;
   try {
     body = ClientReportBody(who, number);
   } catch (const std::exception&) {
     return false;  // no digest, no report
   }
-  return KwrBase::HttpPost(url, kJsonContentType, body);
+  return KwrBase::HttpPost(url, kJsonContentType, body, keepGoing);
 }
 
-bool SendInstallReport(const ReportIdentity& who, const std::string& url) {
+bool SendInstallReport(const ReportIdentity& who, const std::string& url, const std::function<bool()>& keepGoing) {
   std::string body;
   try {
     body = ScrambleReportBody(InstallReportBody(who, GetOsInfo(), InstallReportRand(TickCount())));
   } catch (const std::exception&) {
     return false;
   }
-  return KwrBase::HttpPost(url, kScrambledContentType, body);
+  return KwrBase::HttpPost(url, kScrambledContentType, body, keepGoing);
 }
 
 CHttpAsyncReporter::~CHttpAsyncReporter() { executor_.Stop(); }
@@ -49,7 +65,7 @@ void CHttpAsyncReporter::Init(const ReportIdentity* context) {
 
 void CHttpAsyncReporter::PostClientReport(const char* path, std::int32_t number) {
   executor_.Post([this, path, number] {
-    if (context_) SendClientReport(*context_, KwrBase::StatsServer() + path, number);
+    if (context_) SendClientReport(*context_, KwrBase::StatsServer() + path, number, UntilGraceAfterStop(executor_));
   });
 }
 
@@ -65,6 +81,8 @@ void CHttpAsyncReporter::ReportClientInstall(std::int32_t value) { PostClientRep
 
 void CHttpAsyncReporter::ReportInstall(std::int32_t kind) {
   executor_.Post([this, kind] {
-    if (context_) SendInstallReport(*context_, KwrBase::InstallStatsServer() + (kind == 1 ? "/install" : "/uninstall"));
+    if (context_)
+      SendInstallReport(*context_, KwrBase::InstallStatsServer() + (kind == 1 ? "/install" : "/uninstall"),
+                        UntilGraceAfterStop(executor_));
   });
 }

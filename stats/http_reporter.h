@@ -9,6 +9,7 @@
 //   reporter.ReportEvent(2900001);   // from UI handlers; returns at once
 //   reporter.Stop();                 // when the window goes
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "stats/report_format.h"
@@ -51,7 +52,8 @@ class CHttpAsyncReporter final : public CHttpReporter {
   void ReportInstall(std::int32_t kind) override;
 
   // Stops the worker at once: the report being sent finishes, the ones still queued are dropped
-  // (when the worker is idle, the next queued report may still go out first).
+  // (when the worker is idle, the next queued report may still go out first). A report whose
+  // server does not finish answering within a few seconds of the stop is given up.
   void Stop() { executor_.Stop(); }
 
  private:
@@ -63,6 +65,9 @@ class CHttpAsyncReporter final : public CHttpReporter {
 
 // What one report closure does, on the calling thread: builds the body (client report with
 // `number`, or the scrambled install report) and posts it to `url`. False when the body could
-// not be built (the hash service failed) or the transfer did not complete.
-bool SendClientReport(const ReportIdentity& who, const std::string& url, std::int32_t number);
-bool SendInstallReport(const ReportIdentity& who, const std::string& url);
+// not be built (the hash service failed) or the transfer did not complete. `keepGoing` as for
+// KwrBase::HttpPost.
+bool SendClientReport(const ReportIdentity& who, const std::string& url, std::int32_t number,
+                      const std::function<bool()>& keepGoing = {});
+bool SendInstallReport(const ReportIdentity& who, const std::string& url,
+                       const std::function<bool()>& keepGoing = {});

@@ -16,7 +16,7 @@ path (no query) to an answer:
                   for "file" and "generate")
     body          text body (UTF-8)        | body_b64  bytes as Base64
     json          any JSON value, sent compact as application/json
-    file          a file's content         | generate  N bytes of a fixed pattern (byte i = i % 251)
+    file          a file's content (streamed) | generate  N bytes of a fixed pattern (byte i = i % 251)
     redirect      Location to redirect to (status 302 unless given)
     gzip          true: send the body gzip-compressed with Content-Encoding: gzip
     delay_ms      wait before the response starts
@@ -201,6 +201,7 @@ class Handler(BaseHTTPRequestHandler):
     def respond(self, route, head):
         status = int(route.get("status", 302 if "redirect" in route else 200))
         content_type = route.get("content_type")
+        body, source = None, None
         if "body_bytes" in route:
             body = route["body_bytes"]
         elif "body" in route:
@@ -211,18 +212,28 @@ class Handler(BaseHTTPRequestHandler):
             body = json.dumps(route["json"], ensure_ascii=False, separators=(",", ":")).encode("utf-8")
             content_type = content_type or "application/json"
         elif "file" in route:
-            with open(route["file"], "rb") as f:
-                body = f.read()
+            source = open(route["file"], "rb")  # streamed: packages can be large
             content_type = content_type or "application/octet-stream"
         elif "generate" in route:
-            body = None
             content_type = content_type or "application/octet-stream"
         else:
             body = b""
-        length = int(route["generate"]) if body is None else len(body)
+        # The body as its length and a reader of the piece at (offset, n); pieces go out in order.
+        if source is not None:
+            length, piece = os.fstat(source.fileno()).st_size, lambda offset, n: source.read(n)
+        elif body is None:
+            length, piece = int(route["generate"]), self.pattern_bytes
         if route.get("gzip"):
-            body = gzip.compress(body if body is not None else self.pattern_bytes(length))
-            length = len(body)
+            body = gzip.compress(piece(0, length) if body is None else body)
+        if body is not None:
+            length, piece = len(body), lambda offset, n: body[offset:offset + n]
+        try:
+            self.send_answer(route, head, status, content_type, length, piece)
+        finally:
+            if source is not None:
+                source.close()
+
+    def send_answer(self, route, head, status, content_type, length, piece):
         if route.get("delay_ms"):
             time.sleep(route["delay_ms"] / 1000.0)
         self.send_response(status)
@@ -243,7 +254,7 @@ class Handler(BaseHTTPRequestHandler):
         if "cut_after" in route:
             limit = min(length, int(route["cut_after"]))
         try:
-            self.send_body(body, limit, int(route.get("chunk") or 0), route.get("chunk_delay_ms") or 0)
+            self.send_body(piece, limit, int(route.get("chunk") or 0), route.get("chunk_delay_ms") or 0)
             if "stall_after" in route:
                 self.stall()
             if "stall_after" in route or "cut_after" in route:
@@ -253,20 +264,19 @@ class Handler(BaseHTTPRequestHandler):
             self.close_connection = True
 
     @staticmethod
-    def pattern_bytes(n, offset=0):
+    def pattern_bytes(offset, n):
         out = bytearray()
         while len(out) < n:
             start = (offset + len(out)) % len(PATTERN)
             out += PATTERN[start:start + (n - len(out))]
         return bytes(out)
 
-    def send_body(self, body, limit, chunk, delay_ms):
+    def send_body(self, piece, limit, chunk, delay_ms):
         step = chunk if chunk > 0 else 64 * 1024
         sent = 0
         while sent < limit:
             n = min(step, limit - sent)
-            piece = body[sent:sent + n] if body is not None else self.pattern_bytes(n, sent)
-            self.wfile.write(piece)
+            self.wfile.write(piece(sent, n))
             self.wfile.flush()
             sent += n
             if chunk > 0 and delay_ms and sent < limit:
@@ -280,10 +290,9 @@ class Handler(BaseHTTPRequestHandler):
             readable, _, _ = select.select([sock], [], [], 0.2)
             if readable:
                 try:
-                    if isinstance(sock, ssl.SSLSocket):
-                        data = sock.recv(1)
-                    else:
-                        data = sock.recv(1, socket.MSG_PEEK)
+                    # Read (and drop) what arrives: peeking would find the same bytes readable
+                    # again at once and spin. The connection is closed after the stall anyway.
+                    data = sock.recv(4096)
                 except (ssl.SSLWantReadError, BlockingIOError):
                     continue
                 except OSError:

@@ -7,12 +7,26 @@
 namespace KwrBase {
 namespace {
 
+// A body too large for memory ends the transfer with a write error rather than letting
+// std::bad_alloc unwind through libcurl.
 size_t AppendToString(char* data, size_t size, size_t count, void* target) {
-  static_cast<std::string*>(target)->append(data, size * count);
-  return size * count;
+  try {
+    static_cast<std::string*>(target)->append(data, size * count);
+    return size * count;
+  } catch (const std::exception&) {
+    return 0;
+  }
 }
 
 size_t DiscardBody(char*, size_t size, size_t count, void*) { return size * count; }
+
+int AskKeepGoing(void* keepGoing, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  try {
+    return (*static_cast<const std::function<bool()>*>(keepGoing))() ? 0 : 1;
+  } catch (...) {
+    return 1;  // nothing may unwind through libcurl
+  }
+}
 
 }  // namespace
 
@@ -32,7 +46,8 @@ HttpResponse HttpGet(const std::string& url) {
   return response;
 }
 
-bool HttpPost(const std::string& url, const std::string& contentType, const std::string& body) {
+bool HttpPost(const std::string& url, const std::string& contentType, const std::string& body,
+              const std::function<bool()>& keepGoing) {
   HttpEasyHandle handle(url);
   curl_slist* headers = nullptr;
   if (handle.get()) {
@@ -43,6 +58,11 @@ bool HttpPost(const std::string& url, const std::string& contentType, const std:
     headers = curl_slist_append(nullptr, ("Content-Type:" + (contentType.empty() ? "" : " " + contentType)).c_str());
     curl_easy_setopt(handle.get(), CURLOPT_HTTPHEADER, headers);
     curl_easy_setopt(handle.get(), CURLOPT_WRITEFUNCTION, DiscardBody);
+    if (keepGoing) {
+      curl_easy_setopt(handle.get(), CURLOPT_XFERINFOFUNCTION, AskKeepGoing);
+      curl_easy_setopt(handle.get(), CURLOPT_XFERINFODATA, &keepGoing);
+      curl_easy_setopt(handle.get(), CURLOPT_NOPROGRESS, 0L);
+    }
   }
   bool completed = handle.Perform().code == 0;
   curl_slist_free_all(headers);

@@ -8,6 +8,7 @@
 // `error.code`. No time limits are set, so a stalled request waits as long as the transport lets
 // it (the download session's progress callback can end it).
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace KwrBase {
@@ -28,8 +29,10 @@ HttpResponse HttpGet(const std::string& url);
 
 // POST of `body` with a single "Content-Type" header set to `contentType` (none at all when it is
 // empty). True exactly when the transfer completed. Each call uses a handle, and so a connection,
-// of its own.
-bool HttpPost(const std::string& url, const std::string& contentType, const std::string& body);
+// of its own. `keepGoing`, when given, is asked on the calling thread about once a second while
+// the transfer runs; false ends it (a failed transfer).
+bool HttpPost(const std::string& url, const std::string& contentType, const std::string& body,
+              const std::function<bool()>& keepGoing = {});
 
 // Initialises libcurl once per process; every request calls it, so callers never need to.
 void EnsureCurlInitialised();

@@ -1,5 +1,7 @@
 #include "common/base/http_download_session.h"
 
+#include <utility>
+
 #include "common/base/http_easy_handle.h"
 
 namespace KwrBase {
@@ -53,7 +55,12 @@ int HttpDownloadSession::OnProgress(void* self, std::int64_t dlTotal, std::int64
   session->PublishSpeed();
   if (!session->progress_) return 0;
   transfer.callbackThread_.store(std::this_thread::get_id());
-  bool go_on = session->progress_(transfer, dlTotal, dlNow, ulTotal, ulNow);
+  bool go_on = false;
+  try {
+    go_on = session->progress_(transfer, dlTotal, dlNow, ulTotal, ulNow);
+  } catch (...) {
+    if (!session->callbackError_) session->callbackError_ = std::current_exception();
+  }
   transfer.callbackThread_.store(std::thread::id());
   return go_on ? 0 : 1;
 }
@@ -65,8 +72,13 @@ size_t HttpDownloadSession::OnWrite(char* data, size_t size, size_t count, void*
   // when the callback then stops the transfer. These are decoded body bytes: with a compressed
   // response they are what the caller writes, not what crossed the wire.
   session->transfer_->bytesReceived_.fetch_add(static_cast<std::int64_t>(bytes), std::memory_order_relaxed);
-  if (session->write_ && !session->write_(std::string_view(data, bytes))) return 0;
-  return bytes;
+  if (!session->write_) return bytes;
+  try {
+    return session->write_(std::string_view(data, bytes)) ? bytes : 0;
+  } catch (...) {
+    if (!session->callbackError_) session->callbackError_ = std::current_exception();
+    return 0;
+  }
 }
 
 HttpResponse HttpDownloadSession::Download(WriteCallback write) {
@@ -88,6 +100,7 @@ HttpResponse HttpDownloadSession::Download(WriteCallback write) {
   if (curl) PublishSpeed();
   response.downloaded_bytes = transfer_->BytesReceived();
   write_ = nullptr;
+  if (callbackError_) std::rethrow_exception(std::exchange(callbackError_, nullptr));
   return response;
 }
 

@@ -16,6 +16,7 @@
 // on 301/302/303); neither the server certificate nor the host name is verified; no time limits.
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -104,6 +105,9 @@ class HttpDownloadSession {
 
   // Performs the GET on the calling thread and returns when the transfer has ended; the result
   // carries `error` and `downloaded_bytes` (`text` stays empty). One call per session.
+  // An exception thrown by either callback ends the transfer (it must not unwind through
+  // libcurl, which would leave the transfer and its connection behind) and is rethrown here once
+  // libcurl has returned. The layer itself never throws.
   HttpResponse Download(WriteCallback write);
 
  private:
@@ -115,6 +119,7 @@ class HttpDownloadSession {
   std::string url_;
   ProgressCallback progress_;
   WriteCallback write_;
+  std::exception_ptr callbackError_;  // thrown by a callback, rethrown by Download
   std::shared_ptr<HttpTransfer> transfer_;
 };
 

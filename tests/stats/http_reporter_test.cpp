@@ -18,16 +18,7 @@ using testsupport::TestServer;
 const ReportIdentity kWho{18, 1234, 281474976710657u, "1.0.0.1", "00112233445566778899aabbccddeeff"};
 
 std::string Unscramble(const std::string& text) {
-  static const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string bytes;
-  unsigned bits = 0;
-  int count = 0;
-  for (char c : text) {
-    auto v = alphabet.find(c);
-    if (v == std::string::npos) continue;  // line breaks and padding
-    bits = (bits << 6) | static_cast<unsigned>(v);
-    if ((count += 6) >= 8) bytes.push_back(static_cast<char>((bits >> (count -= 8)) & 0xFF));
-  }
+  std::string bytes = testsupport::Base64Decode(text);
   const unsigned char key[6] = {0x5E, 0x91, 0x0C, 0xA7, 0x38, 0xD2};
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(bytes[i] ^ key[i % 6]);
   return bytes;
@@ -166,6 +157,22 @@ TEST_F(ReporterTest, ReportsGoOutInPostingOrderOnSeparateConnectionsPastAnUnreac
     connections.insert(seen[i].connection);
   }
   EXPECT_EQ(connections.size(), 3u);
+}
+
+TEST_F(ReporterTest, StoppingWhileAReportIsSentDropsTheClosingReportAndOutlastsNoStalledServer) {
+  // This server takes the report and never answers it.
+  TestServer stalled;
+  stalled.SetRoute("/api/clientevent", {{"delay_ms", 3600 * 1000}});
+  setenv("WEBINST_STATS_SERVER", stalled.BaseUrl().c_str(), 1);
+  CHttpAsyncReporter reporter;
+  reporter.Init(&kWho);
+  reporter.ReportEvent(2900002);
+  ASSERT_EQ(stalled.WaitForRequests(1).size(), 1u);
+  reporter.ReportEvent(2900003);  // the closing report, behind the one being sent
+  reporter.Stop();                // returns: the unanswered report is given up
+  auto seen = stalled.Requests();
+  ASSERT_EQ(seen.size(), 1u) << "the closing report is dropped";
+  EXPECT_EQ(nlohmann::json::parse(seen[0].body)["m"], 2900002);
 }
 
 TEST_F(ReporterTest, AReportWhoseKeyCannotBeHashedIsDropped) {

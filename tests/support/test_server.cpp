@@ -15,6 +15,13 @@
 namespace testsupport {
 namespace {
 
+size_t Collect(char* data, size_t size, size_t n, void* target) {
+  static_cast<std::string*>(target)->append(data, size * n);
+  return size * n;
+}
+
+}  // namespace
+
 std::string Base64Decode(std::string_view text) {
   auto value = [](char c) -> int {
     if (c >= 'A' && c <= 'Z') return c - 'A';
@@ -39,13 +46,6 @@ std::string Base64Decode(std::string_view text) {
   }
   return out;
 }
-
-size_t Collect(char* data, size_t size, size_t n, void* target) {
-  static_cast<std::string*>(target)->append(data, size * n);
-  return size * n;
-}
-
-}  // namespace
 
 std::string RecordedRequest::Header(std::string_view name) const {
   auto lower = [](std::string_view s) {

@@ -70,6 +70,9 @@ class TestServer {
   int httpsPort_ = 0;
 };
 
+// Standard Base64 decoding; characters outside the alphabet (line breaks, padding) are skipped.
+std::string Base64Decode(std::string_view text);
+
 // A port on 127.0.0.1 where nothing listens: connections to it are refused at once.
 int UnusedLocalPort();
 

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "common/base/http_download_session.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/test_server.h"
 
 namespace {
@@ -81,6 +82,22 @@ TEST_F(HttpClientTest, CompressedBodiesArriveDecodedAndAreCountedAsDecoded) {
   EXPECT_EQ(d.response.downloaded_bytes, 300000) << "the bytes that reach the file, not the wire";
 }
 
+TEST_F(HttpClientTest, AServedFileArrivesWholePlainAndCompressed) {
+  testsupport::TempDir dir;
+  std::string data = Pattern(700000);
+  for (char& c : data) c = static_cast<char>(c * 7 + 3);
+  testsupport::WriteFile(dir / "package.bin", data);
+  server_->SetRoutes({{"/package.bin", {{"file", (dir / "package.bin").string()}}},
+                      {"/package.gz", {{"file", (dir / "package.bin").string()}, {"gzip", true}}}});
+  for (const char* path : {"/package.bin", "/package.gz"}) {
+    SCOPED_TRACE(path);
+    Downloaded d = Download(server_->BaseUrl() + path);
+    EXPECT_EQ(d.response.error.code, 0) << d.response.error.message;
+    EXPECT_EQ(d.body.size(), data.size());
+    EXPECT_TRUE(d.body == data);
+  }
+}
+
 TEST_F(HttpClientTest, FiftyRedirectsAreFollowedAndTheFiftyFirstFails) {
   server_->SetRoute("/end.txt", {{"body", "arrived"}});
   for (int hops : {1, 50, 51}) {
@@ -132,6 +149,16 @@ TEST_F(HttpClientTest, PostSendsBodyAndContentTypeOnAConnectionOfItsOwn) {
   EXPECT_NE(seen[0].connection, seen[1].connection);
 }
 
+TEST_F(HttpClientTest, PostEndsWhenItsCallerStopsWaiting) {
+  server_->SetRoute("/api/slow", {{"delay_ms", 3600 * 1000}});
+  int asked = 0;
+  EXPECT_FALSE(HttpPost(server_->BaseUrl() + "/api/slow", "application/json;", "{}", [&] { return ++asked < 3; }));
+  EXPECT_EQ(asked, 3);
+  server_->SetRoute("/api/quick", {{"delay_ms", 1500}});
+  EXPECT_TRUE(HttpPost(server_->BaseUrl() + "/api/quick", "application/json;", "{}", [] { return true; }))
+      << "a caller that keeps waiting gets the answer";
+}
+
 TEST(HttpClientUnreachable, EveryKindReportsATransportFailure) {
   std::string url = "http://127.0.0.1:" + std::to_string(testsupport::UnusedLocalPort()) + "/x";
   HttpResponse get = HttpGet(url);
@@ -157,6 +184,38 @@ TEST_F(HttpClientTest, TheWriteCallbackAbortsWithAWriteError) {
   EXPECT_NE(r.error.message, "");
   EXPECT_EQ(blocks, 1);
   EXPECT_EQ(r.downloaded_bytes, static_cast<std::int64_t>(firstBlock));
+}
+
+TEST_F(HttpClientTest, AnExceptionFromACallbackEndsTheTransferAndReachesTheCaller) {
+  // The installer's write callback hashes and writes; either may throw. The exception must not
+  // unwind through libcurl: the transfer ends cleanly and the caller gets it back.
+  server_->SetRoute("/throw.bin", {{"generate", 4 << 20}});
+  for (bool fromProgress : {false, true}) {
+    SCOPED_TRACE(fromProgress ? "progress callback" : "write callback");
+    HttpDownloadSession session;
+    session.SetUrl(server_->BaseUrl() + "/throw.bin");
+    int blocks = 0;
+    session.SetProgressCallback([&](HttpTransfer&, std::int64_t, std::int64_t, std::int64_t, std::int64_t) {
+      if (fromProgress && blocks > 0) throw std::runtime_error("progress failed");
+      return true;
+    });
+    try {
+      session.Download([&](std::string_view) {
+        ++blocks;
+        if (!fromProgress) throw std::runtime_error("write failed");
+        return true;
+      });
+      ADD_FAILURE() << "no exception";
+    } catch (const std::runtime_error& e) {
+      EXPECT_STREQ(e.what(), fromProgress ? "progress failed" : "write failed");
+    }
+    if (!fromProgress) {
+      EXPECT_EQ(blocks, 1) << "nothing more after the throw";
+    }
+    EXPECT_LT(session.GetTransfer()->BytesReceived(), 4 << 20);
+  }
+  // The server was left in a sound state: the next transfer runs as usual.
+  EXPECT_EQ(Download(server_->BaseUrl() + "/throw.bin").body.size(), 4u << 20);
 }
 
 TEST_F(HttpClientTest, ACutConnectionIsATransportFailureWithThePartialCount) {
