@@ -261,6 +261,17 @@ void CSkinBuilder::IncludeFile(const std::wstring& source, int count, CSkinHost*
   }
 }
 
+// Not inlined: its buffers would otherwise sit in every frame of the control pass, which recurses
+// once per nesting level of the skin (includes included).
+[[gnu::noinline]] void CSkinBuilder::IncludeNested(const CSkinXmlNode& n, CSkinHost* host, CControlUI* parent) {
+  wchar_t count[500] = L"1";
+  wchar_t source[500] = L"";
+  n.FindAttribute(L"count", count, 499);
+  n.FindAttribute(L"source", source, 499);
+  const int times = ParseSkinInt(count);
+  if (source[0] != 0 && times > 0) IncludeFile(source, times, host, parent);
+}
+
 std::unique_ptr<CControlUI> CSkinBuilder::CreateControl(const std::wstring& element) {
   if (ElementFactory f = FindElement(element)) return f();
   if (callback_ != nullptr) return callback_->CreateControl(element);
@@ -301,13 +312,7 @@ CControlUI* CSkinBuilder::ControlPass(const CSkinXmlNode& node, CControlUI* pare
     const std::wstring element = Str(n.Name());
     if (IsResourceElement(element)) continue;
     if (element == L"Include") {
-      if (topLevel) continue;  // done by the resource pass
-      wchar_t count[500] = L"1";
-      wchar_t source[500] = L"";
-      n.FindAttribute(L"count", count, 499);
-      n.FindAttribute(L"source", source, 499);
-      const int times = ParseSkinInt(count);
-      if (source[0] != 0 && times > 0) IncludeFile(source, times, host, parent);
+      if (!topLevel) IncludeNested(n, host, parent);  // the top level was done by the resource pass
       continue;
     }
     if (element == L"TreeNode") {

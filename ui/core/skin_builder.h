@@ -89,6 +89,7 @@ class CSkinBuilder {
   void ApplyElement(const CSkinXmlNode& n, CControlUI* control, CSkinHost* host, const std::wstring& element,
                     bool defaultAttrIsSpecial);
   void IncludeFile(const std::wstring& source, int count, CSkinHost* host, CControlUI* parent);
+  void IncludeNested(const CSkinXmlNode& n, CSkinHost* host, CControlUI* parent);
 
   CSkinXml xml_;
   ISkinBuilderCallback* callback_ = nullptr;

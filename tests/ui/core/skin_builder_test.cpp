@@ -310,3 +310,24 @@ TEST(ApplyAttributes, ParsesTheListAndDecodesEntities) {
   d.ApplyAttributes(L"name=\"x\" broken='single'");  // does not parse: nothing applied
   EXPECT_EQ(d.GetName(), L"");
 }
+
+TEST_F(SkinBuilderTest, DeepNestingAcrossIncludesStaysOnTheStack) {
+  // Each file nests 250 containers and includes itself at the bottom, so the include limit ends
+  // a chain some 2750 levels deep: the builder's recursion must stay small per level.
+  constexpr int kLevels = 250;
+  std::string xml = "<W>";
+  for (int i = 0; i < kLevels; ++i) xml += "<Container>";
+  xml += "<Include source=\"deep.xml\" />";
+  for (int i = 0; i < kLevels; ++i) xml += "</Container>";
+  Files()[L"deep.xml"] = xml + "</W>";
+  CSkinBuilder b;
+  std::unique_ptr<CControlUI> root = b.Build(L"deep.xml", nullptr, nullptr, &host);
+  ASSERT_NE(root, nullptr);
+  int depth = 1;
+  for (auto* box = static_cast<IContainerUI*>(root->AsInterface(L"IContainer")); box != nullptr && box->Count() > 0;
+       box = static_cast<IContainerUI*>(box->ItemAt(0)->AsInterface(L"IContainer")))
+    ++depth;
+  EXPECT_EQ(depth, kLevels * (CSkinBuilder::kMaxIncludeDepth + 1));
+  host.AttachRoot(std::move(root));
+  host.LayoutIfNeeded({0, 0, 640, 480});
+}
