@@ -263,16 +263,24 @@ bool CSkinHost::AddFontFile(const std::wstring& file, const std::wstring& face) 
 }
 
 SkinFontInfo* CSkinHost::Font(int index) {
-  if (index >= 0 && index < static_cast<int>(fonts_.size())) return fonts_[index].get();
-  if (parentHost_ != nullptr) return parentHost_->Font(index);
-  return &defaultFont_;
+  for (CSkinHost* h = this; h != nullptr; h = h->parentHost_)
+    if (index >= 0 && index < static_cast<int>(h->fonts_.size())) return h->fonts_[index].get();
+  return DefaultFont();
+}
+
+SkinFontInfo* CSkinHost::DefaultFont() {
+  // The nearest host whose skin set a default font; the topmost host's platform default else.
+  CSkinHost* h = this;
+  while (!h->defaultFontSet_ && h->parentHost_ != nullptr) h = h->parentHost_;
+  return &h->defaultFont_;
 }
 
 SkinFontInfo* CSkinHost::FindFont(const std::wstring& face, int size, int weight, bool underline, bool italic,
                                   bool strikeout) {
   const int w = weight > 0 ? weight : 0;
+  const std::wstring stored = face.substr(0, kMaxFaceLength);  // as AddFont keeps it
   for (auto& f : fonts_)
-    if (f->face == face && f->size == size && f->weight == w && f->underline == underline && f->italic == italic &&
+    if (f->face == stored && f->size == size && f->weight == w && f->underline == underline && f->italic == italic &&
         f->strikeout == strikeout)
       return f.get();
   return parentHost_ != nullptr ? parentHost_->FindFont(face, size, weight, underline, italic, strikeout) : nullptr;
@@ -283,10 +291,7 @@ const SkinFontInfo& CSkinHost::FontInfo(SkinFontInfo& font) const {
   return font;
 }
 
-const SkinFontInfo& CSkinHost::DefaultFontInfo() {
-  if (!defaultFontSet_ && parentHost_ != nullptr) return parentHost_->DefaultFontInfo();
-  return FontInfo(defaultFont_);
-}
+const SkinFontInfo& CSkinHost::DefaultFontInfo() { return FontInfo(*DefaultFont()); }
 
 const SkinBitmapInfo* CSkinHost::AddImage(const std::wstring& name, const std::wstring& restype, SkinColor mask,
                                           int svgWidth, int svgHeight) {

@@ -150,7 +150,8 @@ class CSkinHost {
   bool AddFontFile(const std::wstring& file, const std::wstring& face);
   bool HasFontFace(const std::wstring& face) const;
   int FontCount() const { return static_cast<int>(fonts_.size()); }
-  // The font at `index`, the default font for an index outside the list.
+  // The font at `index` (a host lacking it asks its parent chain), else the default font: that of
+  // the nearest host of the chain whose skin set one.
   SkinFontInfo* Font(int index);
   SkinFontInfo* FindFont(const std::wstring& face, int size, int weight, bool underline, bool italic,
                          bool strikeout);
@@ -251,6 +252,7 @@ class CSkinHost {
   };
 
   const CSkinHost* TopHost() const;
+  SkinFontInfo* DefaultFont();
   bool StartPlatformTimer(unsigned platformId, unsigned milliseconds);
   void StopPlatformTimer(unsigned platformId);
   void RegisterNames(CControlUI* control);

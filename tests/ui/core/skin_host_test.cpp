@@ -53,7 +53,24 @@ TEST(SkinHostRegistries, FontsByIndexAndTheDefaultFont) {
   const SkinFontInfo& info = host.DefaultFontInfo();
   EXPECT_TRUE(info.metricsValid);
   EXPECT_GT(info.height, 0);
-  EXPECT_EQ(host.AddFont(std::wstring(40, L'x'), 12, 0, false, false, false, false)->face.size(), 31u);
+  SkinFontInfo* longFace = host.AddFont(std::wstring(40, L'x'), 12, 0, false, false, false, false);
+  EXPECT_EQ(longFace->face.size(), 31u);
+  EXPECT_EQ(host.FindFont(std::wstring(40, L'x'), 12, 0, false, false, false), longFace);
+}
+
+TEST(SkinHostRegistries, FontsAndTheDefaultFontFallBackThroughTheParentChain) {
+  CSkinHost parent, child;
+  SkinFontInfo* p0 = parent.AddFont(L"P", 10, 0, false, false, false, false);
+  parent.SetDefaultFont(L"PD", 11, 0, false, false, false, false);
+  ASSERT_TRUE(child.SetParentHost(&parent));
+  EXPECT_EQ(child.Font(0), p0);  // no fonts of its own
+  EXPECT_EQ(child.Font(5)->face, L"PD");
+  EXPECT_EQ(child.DefaultFontInfo().face, L"PD");
+  child.SetDefaultFont(L"CD", 13, 0, false, false, false, false);
+  EXPECT_EQ(child.Font(0), p0);
+  EXPECT_EQ(child.Font(5)->face, L"CD");  // its own default counts before the parent's
+  EXPECT_EQ(child.DefaultFontInfo().face, L"CD");
+  EXPECT_EQ(parent.Font(5)->face, L"PD");
 }
 
 TEST(SkinHostRegistries, ParentChainFallbackAndCycles) {
