@@ -379,12 +379,15 @@ void CSkinHost::LayoutIfNeeded(const SkinRect& client) {
     root_->SetPosition(client);
     return;
   }
-  // Only the controls whose layout went out of date are positioned again.
+  // Only the controls whose layout went out of date are positioned again. Answering such a
+  // control ends the update test there: it is collected once, and what lies inside it is laid
+  // out by it.
   std::vector<CControlUI*> pending;
   root_->LocateControl(
       [](CControlUI* c, void* data) -> CControlUI* {
-        if (c->IsUpdateNeeded()) static_cast<std::vector<CControlUI*>*>(data)->push_back(c);
-        return nullptr;
+        if (!c->IsUpdateNeeded()) return nullptr;
+        static_cast<std::vector<CControlUI*>*>(data)->push_back(c);
+        return c;
       },
       &pending, kFindVisible | kFindUpdateTest | kFindMeFirst);
   for (CControlUI* c : pending) c->SetPosition(c->Position());

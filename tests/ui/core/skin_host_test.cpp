@@ -181,3 +181,44 @@ TEST(SkinHostLayout, LayoutPassPositionsTheRootOnceForTheClientArea) {
   c->SetFixedWidth(10);  // asks the parent for a layout
   EXPECT_TRUE(host.IsLayoutNeeded());
 }
+
+TEST(SkinHostLayout, OnlyOutOfDateControlsArePlacedAgainEachOnce) {
+  struct Counted : CControlUI {
+    void SetPosition(const SkinRect& rc) override {
+      ++placed;
+      CControlUI::SetPosition(rc);
+    }
+    int placed = 0;
+  };
+  struct CountedBox : CContainerUI {
+    void SetPosition(const SkinRect& rc) override {
+      ++placed;
+      CContainerUI::SetPosition(rc);
+    }
+    int placed = 0;
+  };
+  CSkinHost host;
+  auto root = std::make_unique<CContainerUI>();
+  auto* box = new CountedBox();
+  auto* leaf = new Counted();
+  auto* other = new Counted();
+  box->Add(leaf);
+  root->Add(box);
+  root->Add(other);
+  host.AttachRoot(std::move(root));
+  host.LayoutIfNeeded({0, 0, 80, 60});
+  box->placed = leaf->placed = other->placed = 0;
+
+  leaf->RequestLayout();
+  host.LayoutIfNeeded({0, 0, 80, 60});
+  EXPECT_EQ(leaf->placed, 1);
+  EXPECT_EQ(box->placed, 0);
+  EXPECT_EQ(other->placed, 0);
+
+  box->RequestLayout();  // lays its children out itself
+  leaf->RequestLayout();
+  host.LayoutIfNeeded({0, 0, 80, 60});
+  EXPECT_EQ(box->placed, 1);
+  EXPECT_EQ(leaf->placed, 2);
+  EXPECT_EQ(other->placed, 0);
+}
