@@ -29,6 +29,12 @@ constexpr const wchar_t* kDefaultFace = L"Sans";
 constexpr int kDefaultFontSize = 12;
 constexpr std::size_t kMaxFaceLength = 31;
 
+// A control's name leaves the name table when the table points to that control.
+void ForgetName(std::unordered_map<std::wstring, CControlUI*>& names, CControlUI* control) {
+  auto it = names.find(control->GetName());
+  if (it != names.end() && it->second == control) names.erase(it);
+}
+
 // Text metrics of a font record through Pango: height = ascent + descent in whole pixels.
 void MeasureFont(SkinFontInfo& f) {
   PangoFontMap* map = pango_cairo_font_map_get_default();
@@ -144,7 +150,11 @@ void CSkinHost::AttachWindow(SkinWindowHandle window) {
 bool CSkinHost::AttachRoot(std::unique_ptr<CControlUI> root) {
   SetFocus(nullptr);
   hover_ = click_ = keyControl_ = nullptr;
-  if (root_) AddDelayedCleanup(std::move(root_));
+  if (root_) {
+    // The old tree lives on until the cleanup pass; its names must not shadow the new tree's.
+    UnregisterNames(root_.get());
+    AddDelayedCleanup(std::move(root_));
+  }
   postPaint_.clear();
   updateNeeded_ = true;
   firstLayout_ = true;
@@ -177,6 +187,15 @@ void CSkinHost::RegisterNames(CControlUI* control) {
       &ctx, kFindAll);
 }
 
+void CSkinHost::UnregisterNames(CControlUI* control) {
+  control->LocateControl(
+      [](CControlUI* c, void* data) -> CControlUI* {
+        ForgetName(*static_cast<std::unordered_map<std::wstring, CControlUI*>*>(data), c);
+        return nullptr;
+      },
+      &names_, kFindAll);
+}
+
 void CSkinHost::ReleaseControl(CControlUI* control) {
   if (control == nullptr) return;
   if (focus_ == control) focus_ = nullptr;
@@ -184,11 +203,7 @@ void CSkinHost::ReleaseControl(CControlUI* control) {
   if (click_ == control) click_ = nullptr;
   if (keyControl_ == control) keyControl_ = nullptr;
   KillTimers(control);
-  const std::wstring name = control->GetName();
-  if (!name.empty()) {
-    auto it = names_.find(name);
-    if (it != names_.end() && it->second == control) names_.erase(it);
-  }
+  ForgetName(names_, control);
   for (SkinNotify& n : queuedNotify_)
     if (n.sender == control) n.sender = nullptr;
   postPaint_.erase(std::remove(postPaint_.begin(), postPaint_.end(), control), postPaint_.end());

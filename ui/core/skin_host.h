@@ -256,6 +256,7 @@ class CSkinHost {
   bool StartPlatformTimer(unsigned platformId, unsigned milliseconds);
   void StopPlatformTimer(unsigned platformId);
   void RegisterNames(CControlUI* control);
+  void UnregisterNames(CControlUI* control);
   void DeliverNotify(SkinNotify& msg);
 
   // window

@@ -138,6 +138,24 @@ TEST(SkinHostRegistries, NamesOfTheSubtreeAndReleasedControls) {
   EXPECT_EQ(host.DelayedCleanupCount(), 1u);  // the old root waits for the cleanup pass
 }
 
+TEST(SkinHostRegistries, AReplacedRootGivesUpItsNames) {
+  CSkinHost host;
+  auto make = [] {
+    auto root = std::make_unique<CContainerUI>();
+    auto* c = new CControlUI();
+    c->SetName(L"btn_close");
+    root->Add(c);
+    return root;
+  };
+  host.AttachRoot(make());
+  auto second = make();
+  CControlUI* current = second->ItemAt(0);
+  host.AttachRoot(std::move(second));
+  EXPECT_EQ(host.FindControlByName(L"btn_close"), current);
+  host.ProcessDelayedCleanup();  // the old tree goes away
+  EXPECT_EQ(host.FindControlByName(L"btn_close"), current);
+}
+
 TEST(SkinHostRegistries, VirtualWindowNameComesFromTheNearestAncestor) {
   CSkinHost host;
   auto root = std::make_unique<CContainerUI>();
