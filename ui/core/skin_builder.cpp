@@ -22,6 +22,18 @@ std::unique_ptr<CControlUI> Make() {
   return std::make_unique<T>();
 }
 
+// The core's own classes. The other control elements are registered (RegisterElement) by the
+// library that implements them, as their classes land:
+//   Label CLabelUI, Text CTextUI, Button CButtonUI, Option COptionUI, CheckBox CCheckBoxUI,
+//   Progress CProgressUI, Slider CSliderUI, Sequence CSequenceUI, FadeSequence CFadeSequenceUI,
+//   Edit CEditUI, RichEdit CRichEditUI, ScrollBar CScrollBarUI, List CListUI,
+//   ListHeader CListHeaderUI, ListHeaderItem CListHeaderItemUI,
+//   ListTextElement CListTextElementUI, ListLabelElement CListLabelElementUI,
+//   ListContainerElement CListContainerElementUI, Combo CComboUI, ComboBox CComboBoxUI,
+//   DateTime CDateTimeUI, TreeView CTreeViewUI, TreeNode CTreeNodeUI, IconImage CIconImageUI,
+//   Animation CAnimationUI, IpAddress CIpAddressUI, Gif CGifUI, ActiveX CActiveXUI,
+//   WebBrowser CWebBrowserUI.
+// Until then such an element is offered to the build's callback like any unknown name.
 std::unordered_map<std::wstring, CSkinBuilder::ElementFactory>& ElementTable() {
   static std::unordered_map<std::wstring, CSkinBuilder::ElementFactory> table = {
       {L"Control", &Make<CControlUI>},
