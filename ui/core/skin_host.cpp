@@ -5,6 +5,7 @@
 #include <pango/pangofc-fontmap.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -28,6 +29,12 @@ CSkinHost::ResourceReader g_resourceReader = nullptr;
 constexpr const wchar_t* kDefaultFace = L"Sans";
 constexpr int kDefaultFontSize = 12;
 constexpr std::size_t kMaxFaceLength = 31;
+
+// Milliseconds since system start (wrapping), the time stamp of events and notifications.
+std::uint32_t TickCount() {
+  const auto since = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+}
 
 // A control's name leaves the name table when the table points to that control.
 void ForgetName(std::unordered_map<std::wstring, CControlUI*>& names, CControlUI* control) {
@@ -413,22 +420,25 @@ void CSkinHost::SetFocus(CControlUI* control) {
   if (control == focus_) return;
   if (focus_ != nullptr) {
     CControlUI* old = focus_;
-    SkinEvent e;
-    e.type = kEventKillFocus;
-    e.sender = control;
-    e.ptMouse = lastMouse_;
+    SkinEvent e = MakeEvent(kEventKillFocus, control);
     old->DispatchEvent(e);
     SendNotify(old, L"killfocus");
     focus_ = nullptr;
   }
   if (control == nullptr || control->Host() != this || !control->IsVisible() || !control->IsEnabled()) return;
   focus_ = control;
-  SkinEvent e;
-  e.type = kEventSetFocus;
-  e.sender = control;
-  e.ptMouse = lastMouse_;
+  SkinEvent e = MakeEvent(kEventSetFocus, control);
   control->DispatchEvent(e);
   SendNotify(control, L"setfocus");
+}
+
+SkinEvent CSkinHost::MakeEvent(int type, CControlUI* sender) const {
+  SkinEvent e;
+  e.type = type;
+  e.sender = sender;
+  e.timestamp = TickCount();
+  e.ptMouse = lastMouse_;
+  return e;
 }
 
 void CSkinHost::SendNotify(CControlUI* control, const std::wstring& type, std::intptr_t wParam, std::intptr_t lParam,
@@ -443,7 +453,7 @@ void CSkinHost::SendNotify(CControlUI* control, const std::wstring& type, std::i
 
 void CSkinHost::SendNotify(SkinNotify& msg, bool queued) {
   msg.ptMouse = lastMouse_;
-  msg.timestamp = 0;
+  msg.timestamp = TickCount();
   if (usesVirtualWnd_) {
     msg.virtualWnd.clear();
     for (CControlUI* c = msg.sender; c != nullptr; c = c->Parent()) {
@@ -564,10 +574,7 @@ void CSkinHost::RemoveAllTimers() {
 bool CSkinHost::DispatchTimer(unsigned platformId) {
   for (const TimerRecord& t : timers_) {
     if (t.window == window_ && t.platformId == platformId && !t.killed) {
-      SkinEvent e;
-      e.type = kEventTimer;
-      e.sender = t.control;
-      e.ptMouse = lastMouse_;
+      SkinEvent e = MakeEvent(kEventTimer, t.control);
       e.wParam = static_cast<std::intptr_t>(t.localId);
       CControlUI* target = t.control;
       target->DispatchEvent(e);

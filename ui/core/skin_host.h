@@ -258,6 +258,8 @@ class CSkinHost {
   void RegisterNames(CControlUI* control);
   void UnregisterNames(CControlUI* control);
   void DeliverNotify(SkinNotify& msg);
+  // An event made by the host: its time and the last mouse point filled in.
+  SkinEvent MakeEvent(int type, CControlUI* sender) const;
 
   // window
   SkinWindowHandle window_ = nullptr;

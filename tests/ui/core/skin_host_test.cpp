@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <time.h>
+
+#include <cstdint>
 #include <memory>
 
 #include "ui/core/container_ui.h"
@@ -12,6 +15,11 @@ struct NotifyLog : INotifyUI {
   void Notify(SkinNotify& msg) override { seen.push_back(msg); }
   std::vector<SkinNotify> seen;
 };
+std::uint32_t MonotonicMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000);
+}
 SkinWindowHandle FakeWindow() {
   static int window;
   return &window;
@@ -167,9 +175,13 @@ TEST(SkinHostRegistries, VirtualWindowNameComesFromTheNearestAncestor) {
   EXPECT_TRUE(host.UsesVirtualWnd());
   NotifyLog log;
   host.AddNotifier(&log);
+  const std::uint32_t before = MonotonicMs();
   host.SendNotify(c, L"click");
+  const std::uint32_t after = MonotonicMs();
   ASSERT_EQ(log.seen.size(), 1u);
   EXPECT_EQ(log.seen[0].virtualWnd, L"page");
+  // Stamped with the time since system start.
+  EXPECT_LE(log.seen[0].timestamp - before, after - before);
 }
 
 TEST(SkinHostWindow, SettingsAndTimersWithoutAWindow) {
