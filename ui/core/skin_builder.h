@@ -53,7 +53,8 @@ class CSkinBuilder {
   // `source` is the XML itself when it begins with "<", else a skin file name. Built without a
   // parent, the first top-level control belongs to the caller (further ones are discarded);
   // built under `parent`, the controls belong to it and the first is returned. None when the
-  // source does not load (ErrorMessage tells why) or holds no control.
+  // source does not load (ErrorMessage tells why) or holds no control. The forms taking a parent
+  // given none register the resources and discard the controls, which would have no owner.
   std::unique_ptr<CControlUI> Build(const std::wstring& source, const wchar_t* resourceType,
                                     ISkinBuilderCallback* callback, CSkinHost* host);
   CControlUI* Build(const std::wstring& source, const wchar_t* resourceType, ISkinBuilderCallback* callback,

@@ -102,6 +102,8 @@ class CSkinHost {
   CSkinHost* ParentHost() const { return parentHost_; }
 
   // ---- window settings of the skin's "Window" element ------------------------------------------
+  // Stored for the window layer, which owns the native window and resizes it to this size when
+  // both numbers are positive.
   void SetInitialSize(SkinSize size);
   SkinSize InitialSize() const { return initialSize_; }
   void SetSizeBox(const SkinRect& rc) { sizeBox_ = rc; }
