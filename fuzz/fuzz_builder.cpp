@@ -1,7 +1,6 @@
 // The skin builder and the controls it makes, on arbitrary skins: attribute lists applied to
 // every core control kind, and small documents built into a host, laid out, painted, hit-tested
 // and destroyed. Includes resolve to two fixed files, one of which includes itself.
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -9,6 +8,7 @@
 #include <string>
 
 #include "platform/text_encoding.h"
+#include "tests/ui/core/test_scroll_bar.h"
 #include "ui/core/container_ui.h"
 #include "ui/core/horizontal_layout_ui.h"
 #include "ui/core/render_canvas.h"
@@ -41,33 +41,6 @@ class NullCanvas : public IRenderCanvas {
   int depth = 0;
 };
 
-class FuzzScrollBar : public CScrollBarBaseUI {
- public:
-  FuzzScrollBar() { fixedWidth_ = 16; }
-  CContainerUI* Owner() const override { return owner_; }
-  void SetOwner(CContainerUI* o) override { owner_ = o; }
-  bool IsHorizontal() const override { return horizontal_; }
-  void SetHorizontal(bool h) override {
-    horizontal_ = h;
-    fixedHeight_ = 16;
-  }
-  int ScrollRange() const override { return range_; }
-  void SetScrollRange(int r) override {
-    range_ = std::max(0, r);
-    pos_ = std::clamp(pos_, 0, range_);
-  }
-  int ScrollPos() const override { return pos_; }
-  void SetScrollPos(int p) override { pos_ = std::clamp(p, 0, range_); }
-
- private:
-  CContainerUI* owner_ = nullptr;
-  bool horizontal_ = false;
-  int range_ = 100;
-  int pos_ = 0;
-};
-
-std::unique_ptr<CScrollBarBaseUI> MakeBar() { return std::make_unique<FuzzScrollBar>(); }
-
 uint32_t ReadFile(const std::wstring& name, std::unique_ptr<uint8_t[]>& out, bool) {
   static const char* kSelf =
       "<W><Style name=\"s\" value=\"width=&quot;3&quot;\"/><Container style=\"s\"><Include source=\"self.xml\"/>"
@@ -97,7 +70,7 @@ void Exercise(CSkinHost& host, CControlUI* root, const SkinRect& client) {
 
 int g_installed = [] {
   SetSkinFileReader(&ReadFile);
-  CContainerUI::SetScrollBarFactory(&MakeBar);
+  CContainerUI::SetScrollBarFactory(&testsupport::TestScrollBar::Make);
   return 0;
 }();
 

@@ -22,6 +22,18 @@ std::unique_ptr<CControlUI> Make() {
   return std::make_unique<T>();
 }
 
+// The core's own classes. The other control elements are registered (RegisterElement) by the
+// library that implements them, as their classes land:
+//   Label CLabelUI, Text CTextUI, Button CButtonUI, Option COptionUI, CheckBox CCheckBoxUI,
+//   Progress CProgressUI, Slider CSliderUI, Sequence CSequenceUI, FadeSequence CFadeSequenceUI,
+//   Edit CEditUI, RichEdit CRichEditUI, ScrollBar CScrollBarUI, List CListUI,
+//   ListHeader CListHeaderUI, ListHeaderItem CListHeaderItemUI,
+//   ListTextElement CListTextElementUI, ListLabelElement CListLabelElementUI,
+//   ListContainerElement CListContainerElementUI, Combo CComboUI, ComboBox CComboBoxUI,
+//   DateTime CDateTimeUI, TreeView CTreeViewUI, TreeNode CTreeNodeUI, IconImage CIconImageUI,
+//   Animation CAnimationUI, IpAddress CIpAddressUI, Gif CGifUI, ActiveX CActiveXUI,
+//   WebBrowser CWebBrowserUI.
+// Until then such an element is offered to the build's callback like any unknown name.
 std::unordered_map<std::wstring, CSkinBuilder::ElementFactory>& ElementTable() {
   static std::unordered_map<std::wstring, CSkinBuilder::ElementFactory> table = {
       {L"Control", &Make<CControlUI>},
@@ -261,6 +273,17 @@ void CSkinBuilder::IncludeFile(const std::wstring& source, int count, CSkinHost*
   }
 }
 
+// Not inlined: its buffers would otherwise sit in every frame of the control pass, which recurses
+// once per nesting level of the skin (includes included).
+[[gnu::noinline]] void CSkinBuilder::IncludeNested(const CSkinXmlNode& n, CSkinHost* host, CControlUI* parent) {
+  wchar_t count[500] = L"1";
+  wchar_t source[500] = L"";
+  n.FindAttribute(L"count", count, 499);
+  n.FindAttribute(L"source", source, 499);
+  const int times = ParseSkinInt(count);
+  if (source[0] != 0 && times > 0) IncludeFile(source, times, host, parent);
+}
+
 std::unique_ptr<CControlUI> CSkinBuilder::CreateControl(const std::wstring& element) {
   if (ElementFactory f = FindElement(element)) return f();
   if (callback_ != nullptr) return callback_->CreateControl(element);
@@ -301,13 +324,7 @@ CControlUI* CSkinBuilder::ControlPass(const CSkinXmlNode& node, CControlUI* pare
     const std::wstring element = Str(n.Name());
     if (IsResourceElement(element)) continue;
     if (element == L"Include") {
-      if (topLevel) continue;  // done by the resource pass
-      wchar_t count[500] = L"1";
-      wchar_t source[500] = L"";
-      n.FindAttribute(L"count", count, 499);
-      n.FindAttribute(L"source", source, 499);
-      const int times = ParseSkinInt(count);
-      if (source[0] != 0 && times > 0) IncludeFile(source, times, host, parent);
+      if (!topLevel) IncludeNested(n, host, parent);  // the top level was done by the resource pass
       continue;
     }
     if (element == L"TreeNode") {

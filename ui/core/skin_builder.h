@@ -53,7 +53,8 @@ class CSkinBuilder {
   // `source` is the XML itself when it begins with "<", else a skin file name. Built without a
   // parent, the first top-level control belongs to the caller (further ones are discarded);
   // built under `parent`, the controls belong to it and the first is returned. None when the
-  // source does not load (ErrorMessage tells why) or holds no control.
+  // source does not load (ErrorMessage tells why) or holds no control. The forms taking a parent
+  // given none register the resources and discard the controls, which would have no owner.
   std::unique_ptr<CControlUI> Build(const std::wstring& source, const wchar_t* resourceType,
                                     ISkinBuilderCallback* callback, CSkinHost* host);
   CControlUI* Build(const std::wstring& source, const wchar_t* resourceType, ISkinBuilderCallback* callback,
@@ -89,6 +90,7 @@ class CSkinBuilder {
   void ApplyElement(const CSkinXmlNode& n, CControlUI* control, CSkinHost* host, const std::wstring& element,
                     bool defaultAttrIsSpecial);
   void IncludeFile(const std::wstring& source, int count, CSkinHost* host, CControlUI* parent);
+  void IncludeNested(const CSkinXmlNode& n, CSkinHost* host, CControlUI* parent);
 
   CSkinXml xml_;
   ISkinBuilderCallback* callback_ = nullptr;

@@ -5,6 +5,7 @@
 #include <pango/pangofc-fontmap.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -28,6 +29,18 @@ CSkinHost::ResourceReader g_resourceReader = nullptr;
 constexpr const wchar_t* kDefaultFace = L"Sans";
 constexpr int kDefaultFontSize = 12;
 constexpr std::size_t kMaxFaceLength = 31;
+
+// Milliseconds since system start (wrapping), the time stamp of events and notifications.
+std::uint32_t TickCount() {
+  const auto since = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+}
+
+// A control's name leaves the name table when the table points to that control.
+void ForgetName(std::unordered_map<std::wstring, CControlUI*>& names, CControlUI* control) {
+  auto it = names.find(control->GetName());
+  if (it != names.end() && it->second == control) names.erase(it);
+}
 
 // Text metrics of a font record through Pango: height = ascent + descent in whole pixels.
 void MeasureFont(SkinFontInfo& f) {
@@ -144,7 +157,11 @@ void CSkinHost::AttachWindow(SkinWindowHandle window) {
 bool CSkinHost::AttachRoot(std::unique_ptr<CControlUI> root) {
   SetFocus(nullptr);
   hover_ = click_ = keyControl_ = nullptr;
-  if (root_) AddDelayedCleanup(std::move(root_));
+  if (root_) {
+    // The old tree lives on until the cleanup pass; its names must not shadow the new tree's.
+    UnregisterNames(root_.get());
+    AddDelayedCleanup(std::move(root_));
+  }
   postPaint_.clear();
   updateNeeded_ = true;
   firstLayout_ = true;
@@ -177,6 +194,15 @@ void CSkinHost::RegisterNames(CControlUI* control) {
       &ctx, kFindAll);
 }
 
+void CSkinHost::UnregisterNames(CControlUI* control) {
+  control->LocateControl(
+      [](CControlUI* c, void* data) -> CControlUI* {
+        ForgetName(*static_cast<std::unordered_map<std::wstring, CControlUI*>*>(data), c);
+        return nullptr;
+      },
+      &names_, kFindAll);
+}
+
 void CSkinHost::ReleaseControl(CControlUI* control) {
   if (control == nullptr) return;
   if (focus_ == control) focus_ = nullptr;
@@ -184,11 +210,7 @@ void CSkinHost::ReleaseControl(CControlUI* control) {
   if (click_ == control) click_ = nullptr;
   if (keyControl_ == control) keyControl_ = nullptr;
   KillTimers(control);
-  const std::wstring name = control->GetName();
-  if (!name.empty()) {
-    auto it = names_.find(name);
-    if (it != names_.end() && it->second == control) names_.erase(it);
-  }
+  ForgetName(names_, control);
   for (SkinNotify& n : queuedNotify_)
     if (n.sender == control) n.sender = nullptr;
   postPaint_.erase(std::remove(postPaint_.begin(), postPaint_.end(), control), postPaint_.end());
@@ -263,16 +285,24 @@ bool CSkinHost::AddFontFile(const std::wstring& file, const std::wstring& face) 
 }
 
 SkinFontInfo* CSkinHost::Font(int index) {
-  if (index >= 0 && index < static_cast<int>(fonts_.size())) return fonts_[index].get();
-  if (parentHost_ != nullptr) return parentHost_->Font(index);
-  return &defaultFont_;
+  for (CSkinHost* h = this; h != nullptr; h = h->parentHost_)
+    if (index >= 0 && index < static_cast<int>(h->fonts_.size())) return h->fonts_[index].get();
+  return DefaultFont();
+}
+
+SkinFontInfo* CSkinHost::DefaultFont() {
+  // The nearest host whose skin set a default font; the topmost host's platform default else.
+  CSkinHost* h = this;
+  while (!h->defaultFontSet_ && h->parentHost_ != nullptr) h = h->parentHost_;
+  return &h->defaultFont_;
 }
 
 SkinFontInfo* CSkinHost::FindFont(const std::wstring& face, int size, int weight, bool underline, bool italic,
                                   bool strikeout) {
   const int w = weight > 0 ? weight : 0;
+  const std::wstring stored = face.substr(0, kMaxFaceLength);  // as AddFont keeps it
   for (auto& f : fonts_)
-    if (f->face == face && f->size == size && f->weight == w && f->underline == underline && f->italic == italic &&
+    if (f->face == stored && f->size == size && f->weight == w && f->underline == underline && f->italic == italic &&
         f->strikeout == strikeout)
       return f.get();
   return parentHost_ != nullptr ? parentHost_->FindFont(face, size, weight, underline, italic, strikeout) : nullptr;
@@ -283,10 +313,7 @@ const SkinFontInfo& CSkinHost::FontInfo(SkinFontInfo& font) const {
   return font;
 }
 
-const SkinFontInfo& CSkinHost::DefaultFontInfo() {
-  if (!defaultFontSet_ && parentHost_ != nullptr) return parentHost_->DefaultFontInfo();
-  return FontInfo(defaultFont_);
-}
+const SkinFontInfo& CSkinHost::DefaultFontInfo() { return FontInfo(*DefaultFont()); }
 
 const SkinBitmapInfo* CSkinHost::AddImage(const std::wstring& name, const std::wstring& restype, SkinColor mask,
                                           int svgWidth, int svgHeight) {
@@ -374,12 +401,15 @@ void CSkinHost::LayoutIfNeeded(const SkinRect& client) {
     root_->SetPosition(client);
     return;
   }
-  // Only the controls whose layout went out of date are positioned again.
+  // Only the controls whose layout went out of date are positioned again. Answering such a
+  // control ends the update test there: it is collected once, and what lies inside it is laid
+  // out by it.
   std::vector<CControlUI*> pending;
   root_->LocateControl(
       [](CControlUI* c, void* data) -> CControlUI* {
-        if (c->IsUpdateNeeded()) static_cast<std::vector<CControlUI*>*>(data)->push_back(c);
-        return nullptr;
+        if (!c->IsUpdateNeeded()) return nullptr;
+        static_cast<std::vector<CControlUI*>*>(data)->push_back(c);
+        return c;
       },
       &pending, kFindVisible | kFindUpdateTest | kFindMeFirst);
   for (CControlUI* c : pending) c->SetPosition(c->Position());
@@ -390,22 +420,25 @@ void CSkinHost::SetFocus(CControlUI* control) {
   if (control == focus_) return;
   if (focus_ != nullptr) {
     CControlUI* old = focus_;
-    SkinEvent e;
-    e.type = kEventKillFocus;
-    e.sender = control;
-    e.ptMouse = lastMouse_;
+    SkinEvent e = MakeEvent(kEventKillFocus, control);
     old->DispatchEvent(e);
     SendNotify(old, L"killfocus");
     focus_ = nullptr;
   }
   if (control == nullptr || control->Host() != this || !control->IsVisible() || !control->IsEnabled()) return;
   focus_ = control;
-  SkinEvent e;
-  e.type = kEventSetFocus;
-  e.sender = control;
-  e.ptMouse = lastMouse_;
+  SkinEvent e = MakeEvent(kEventSetFocus, control);
   control->DispatchEvent(e);
   SendNotify(control, L"setfocus");
+}
+
+SkinEvent CSkinHost::MakeEvent(int type, CControlUI* sender) const {
+  SkinEvent e;
+  e.type = type;
+  e.sender = sender;
+  e.timestamp = TickCount();
+  e.ptMouse = lastMouse_;
+  return e;
 }
 
 void CSkinHost::SendNotify(CControlUI* control, const std::wstring& type, std::intptr_t wParam, std::intptr_t lParam,
@@ -420,7 +453,7 @@ void CSkinHost::SendNotify(CControlUI* control, const std::wstring& type, std::i
 
 void CSkinHost::SendNotify(SkinNotify& msg, bool queued) {
   msg.ptMouse = lastMouse_;
-  msg.timestamp = 0;
+  msg.timestamp = TickCount();
   if (usesVirtualWnd_) {
     msg.virtualWnd.clear();
     for (CControlUI* c = msg.sender; c != nullptr; c = c->Parent()) {
@@ -541,10 +574,7 @@ void CSkinHost::RemoveAllTimers() {
 bool CSkinHost::DispatchTimer(unsigned platformId) {
   for (const TimerRecord& t : timers_) {
     if (t.window == window_ && t.platformId == platformId && !t.killed) {
-      SkinEvent e;
-      e.type = kEventTimer;
-      e.sender = t.control;
-      e.ptMouse = lastMouse_;
+      SkinEvent e = MakeEvent(kEventTimer, t.control);
       e.wParam = static_cast<std::intptr_t>(t.localId);
       CControlUI* target = t.control;
       target->DispatchEvent(e);

@@ -102,6 +102,8 @@ class CSkinHost {
   CSkinHost* ParentHost() const { return parentHost_; }
 
   // ---- window settings of the skin's "Window" element ------------------------------------------
+  // Stored for the window layer, which owns the native window and resizes it to this size when
+  // both numbers are positive.
   void SetInitialSize(SkinSize size);
   SkinSize InitialSize() const { return initialSize_; }
   void SetSizeBox(const SkinRect& rc) { sizeBox_ = rc; }
@@ -150,7 +152,8 @@ class CSkinHost {
   bool AddFontFile(const std::wstring& file, const std::wstring& face);
   bool HasFontFace(const std::wstring& face) const;
   int FontCount() const { return static_cast<int>(fonts_.size()); }
-  // The font at `index`, the default font for an index outside the list.
+  // The font at `index` (a host lacking it asks its parent chain), else the default font: that of
+  // the nearest host of the chain whose skin set one.
   SkinFontInfo* Font(int index);
   SkinFontInfo* FindFont(const std::wstring& face, int size, int weight, bool underline, bool italic,
                          bool strikeout);
@@ -251,10 +254,14 @@ class CSkinHost {
   };
 
   const CSkinHost* TopHost() const;
+  SkinFontInfo* DefaultFont();
   bool StartPlatformTimer(unsigned platformId, unsigned milliseconds);
   void StopPlatformTimer(unsigned platformId);
   void RegisterNames(CControlUI* control);
+  void UnregisterNames(CControlUI* control);
   void DeliverNotify(SkinNotify& msg);
+  // An event made by the host: its time and the last mouse point filled in.
+  SkinEvent MakeEvent(int type, CControlUI* sender) const;
 
   // window
   SkinWindowHandle window_ = nullptr;

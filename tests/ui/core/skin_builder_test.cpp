@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/text_encoding.h"
+#include "tests/support/temp_dir.h"
 #include "ui/core/child_layout_ui.h"
 #include "ui/core/container_ui.h"
 #include "ui/core/skin_builder.h"
@@ -93,7 +94,9 @@ TEST_F(SkinBuilderTest, StylesInheritEarlierStylesAndTheFirstRegistrationWins) {
 TEST_F(SkinBuilderTest, FontsImagesAndWindowAttributes) {
   const std::wstring xml =
       L"<Window size=\"819,574\" caption=\"10,10,10,54\" bktrans=\"true\" alpha=\"300\" takefocus=\"false\""
-      L" defaultfontcolor=\"#E90505\" linkfontcolor=\"#0068B5\" selectedcolor=\"#66000000\" unknown=\"1\">"
+      L" defaultfontcolor=\"#E90505\" linkfontcolor=\"#0068B5\" selectedcolor=\"#66000000\" unknown=\"1\""
+      L" sizebox=\"1,2,3,4\" roundcorner=\"5,6\" mininfo=\"300,200\" maxinfo=\"900,700\" showdirty=\"true\""
+      L" disabledfontcolor=\"#123456\" linkhoverfontcolor=\"#80FEDCBA\">"
       L"<Font name=\"Microsoft YaHei\" size=\"14\" bold=\"true\" weight=\"300\" default=\"true\" />"
       L"<Font name=\"Microsoft YaHei\" size=\"12\" weight=\"300\" underline=\"true\" />"
       L"<Font size=\"99\" />"
@@ -104,6 +107,13 @@ TEST_F(SkinBuilderTest, FontsImagesAndWindowAttributes) {
   EXPECT_EQ(host.InitialSize(), (SkinSize{819, 574}));
   EXPECT_EQ(host.CaptionRect(), (SkinRect{10, 10, 10, 54}));
   EXPECT_EQ(host.BackgroundTransparency(), 0);  // "true" read as an integer
+  EXPECT_EQ(host.SizeBox(), (SkinRect{1, 2, 3, 4}));
+  EXPECT_EQ(host.RoundCorner(), (SkinSize{5, 6}));
+  EXPECT_EQ(host.MinTrackSize(), (SkinSize{300, 200}));
+  EXPECT_EQ(host.MaxTrackSize(), (SkinSize{900, 700}));
+  EXPECT_TRUE(host.ShowDirty());
+  EXPECT_EQ(host.DisabledTextColor(), 0xFF123456u);
+  EXPECT_EQ(host.LinkHoverTextColor(), 0x80FEDCBAu);
   EXPECT_EQ(host.Opacity(), 255);
   EXPECT_FALSE(host.TakeFocus());
   EXPECT_EQ(host.DefaultTextColor(), 0xFFE90505u);
@@ -122,6 +132,33 @@ TEST_F(SkinBuilderTest, FontsImagesAndWindowAttributes) {
   b2.Build(xml, nullptr, nullptr, &other);
   EXPECT_EQ(other.InitialSize(), (SkinSize{}));
   EXPECT_EQ(other.FontCount(), 2);
+}
+
+TEST_F(SkinBuilderTest, FontFilesMakeTheirFaceAvailableAndKeepTheIndex) {
+  Files()[L"font/wqy.ttc"] = testsupport::ReadFile("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc");
+  Files()[L"font/junk.ttf"] = "not a font";
+  CSkinBuilder b;
+  b.Build(L"<Window>"
+          L"<Font name=\"Skin Face\" file=\"font\\wqy.ttc\" size=\"13\" italic=\"true\" strikeout=\"true\" />"
+          L"<Font name=\"Missing\" file=\"font\\none.ttf\" />"
+          L"<Font name=\"Junk\" file=\"font\\junk.ttf\" default=\"true\" />"
+          L"</Window>",
+          nullptr, nullptr, &host);
+  ASSERT_EQ(host.FontCount(), 3);  // a face that failed still holds its index
+  EXPECT_TRUE(host.HasFontFace(L"Skin Face"));
+  EXPECT_FALSE(host.HasFontFace(L"Missing"));
+  EXPECT_FALSE(host.HasFontFace(L"Junk"));
+  EXPECT_TRUE(host.Font(0)->fromFile);
+  EXPECT_TRUE(host.Font(0)->italic);
+  EXPECT_TRUE(host.Font(0)->strikeout);
+  EXPECT_FALSE(host.Font(0)->underline);
+  EXPECT_EQ(host.Font(0)->size, 13);
+  EXPECT_EQ(host.Font(1)->size, 12);
+  EXPECT_EQ(host.Font(-1)->face, L"Junk");
+  EXPECT_FALSE(host.Font(-1)->fromFile);  // the default font never counts as from a file
+  // A face registered already is not read again.
+  Files().erase(L"font/wqy.ttc");
+  EXPECT_TRUE(host.AddFontFile(L"font\\wqy.ttc", L"Skin Face"));
 }
 
 TEST_F(SkinBuilderTest, RootNotNamedWindowBuildsControlsButNoWindowSettings) {
@@ -309,4 +346,25 @@ TEST(ApplyAttributes, ParsesTheListAndDecodesEntities) {
   CControlUI d;
   d.ApplyAttributes(L"name=\"x\" broken='single'");  // does not parse: nothing applied
   EXPECT_EQ(d.GetName(), L"");
+}
+
+TEST_F(SkinBuilderTest, DeepNestingAcrossIncludesStaysOnTheStack) {
+  // Each file nests 250 containers and includes itself at the bottom, so the include limit ends
+  // a chain some 2750 levels deep: the builder's recursion must stay small per level.
+  constexpr int kLevels = 250;
+  std::string xml = "<W>";
+  for (int i = 0; i < kLevels; ++i) xml += "<Container>";
+  xml += "<Include source=\"deep.xml\" />";
+  for (int i = 0; i < kLevels; ++i) xml += "</Container>";
+  Files()[L"deep.xml"] = xml + "</W>";
+  CSkinBuilder b;
+  std::unique_ptr<CControlUI> root = b.Build(L"deep.xml", nullptr, nullptr, &host);
+  ASSERT_NE(root, nullptr);
+  int depth = 1;
+  for (auto* box = static_cast<IContainerUI*>(root->AsInterface(L"IContainer")); box != nullptr && box->Count() > 0;
+       box = static_cast<IContainerUI*>(box->ItemAt(0)->AsInterface(L"IContainer")))
+    ++depth;
+  EXPECT_EQ(depth, kLevels * (CSkinBuilder::kMaxIncludeDepth + 1));
+  host.AttachRoot(std::move(root));
+  host.LayoutIfNeeded({0, 0, 640, 480});
 }

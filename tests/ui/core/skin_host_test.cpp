@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <time.h>
+
+#include <cstdint>
 #include <memory>
 
 #include "ui/core/container_ui.h"
@@ -12,6 +15,11 @@ struct NotifyLog : INotifyUI {
   void Notify(SkinNotify& msg) override { seen.push_back(msg); }
   std::vector<SkinNotify> seen;
 };
+std::uint32_t MonotonicMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000);
+}
 SkinWindowHandle FakeWindow() {
   static int window;
   return &window;
@@ -53,7 +61,24 @@ TEST(SkinHostRegistries, FontsByIndexAndTheDefaultFont) {
   const SkinFontInfo& info = host.DefaultFontInfo();
   EXPECT_TRUE(info.metricsValid);
   EXPECT_GT(info.height, 0);
-  EXPECT_EQ(host.AddFont(std::wstring(40, L'x'), 12, 0, false, false, false, false)->face.size(), 31u);
+  SkinFontInfo* longFace = host.AddFont(std::wstring(40, L'x'), 12, 0, false, false, false, false);
+  EXPECT_EQ(longFace->face.size(), 31u);
+  EXPECT_EQ(host.FindFont(std::wstring(40, L'x'), 12, 0, false, false, false), longFace);
+}
+
+TEST(SkinHostRegistries, FontsAndTheDefaultFontFallBackThroughTheParentChain) {
+  CSkinHost parent, child;
+  SkinFontInfo* p0 = parent.AddFont(L"P", 10, 0, false, false, false, false);
+  parent.SetDefaultFont(L"PD", 11, 0, false, false, false, false);
+  ASSERT_TRUE(child.SetParentHost(&parent));
+  EXPECT_EQ(child.Font(0), p0);  // no fonts of its own
+  EXPECT_EQ(child.Font(5)->face, L"PD");
+  EXPECT_EQ(child.DefaultFontInfo().face, L"PD");
+  child.SetDefaultFont(L"CD", 13, 0, false, false, false, false);
+  EXPECT_EQ(child.Font(0), p0);
+  EXPECT_EQ(child.Font(5)->face, L"CD");  // its own default counts before the parent's
+  EXPECT_EQ(child.DefaultFontInfo().face, L"CD");
+  EXPECT_EQ(parent.Font(5)->face, L"PD");
 }
 
 TEST(SkinHostRegistries, ParentChainFallbackAndCycles) {
@@ -121,6 +146,24 @@ TEST(SkinHostRegistries, NamesOfTheSubtreeAndReleasedControls) {
   EXPECT_EQ(host.DelayedCleanupCount(), 1u);  // the old root waits for the cleanup pass
 }
 
+TEST(SkinHostRegistries, AReplacedRootGivesUpItsNames) {
+  CSkinHost host;
+  auto make = [] {
+    auto root = std::make_unique<CContainerUI>();
+    auto* c = new CControlUI();
+    c->SetName(L"btn_close");
+    root->Add(c);
+    return root;
+  };
+  host.AttachRoot(make());
+  auto second = make();
+  CControlUI* current = second->ItemAt(0);
+  host.AttachRoot(std::move(second));
+  EXPECT_EQ(host.FindControlByName(L"btn_close"), current);
+  host.ProcessDelayedCleanup();  // the old tree goes away
+  EXPECT_EQ(host.FindControlByName(L"btn_close"), current);
+}
+
 TEST(SkinHostRegistries, VirtualWindowNameComesFromTheNearestAncestor) {
   CSkinHost host;
   auto root = std::make_unique<CContainerUI>();
@@ -132,9 +175,13 @@ TEST(SkinHostRegistries, VirtualWindowNameComesFromTheNearestAncestor) {
   EXPECT_TRUE(host.UsesVirtualWnd());
   NotifyLog log;
   host.AddNotifier(&log);
+  const std::uint32_t before = MonotonicMs();
   host.SendNotify(c, L"click");
+  const std::uint32_t after = MonotonicMs();
   ASSERT_EQ(log.seen.size(), 1u);
   EXPECT_EQ(log.seen[0].virtualWnd, L"page");
+  // Stamped with the time since system start.
+  EXPECT_LE(log.seen[0].timestamp - before, after - before);
 }
 
 TEST(SkinHostWindow, SettingsAndTimersWithoutAWindow) {
@@ -163,4 +210,45 @@ TEST(SkinHostLayout, LayoutPassPositionsTheRootOnceForTheClientArea) {
   EXPECT_EQ(c->Position(), (SkinRect{0, 0, 80, 60}));
   c->SetFixedWidth(10);  // asks the parent for a layout
   EXPECT_TRUE(host.IsLayoutNeeded());
+}
+
+TEST(SkinHostLayout, OnlyOutOfDateControlsArePlacedAgainEachOnce) {
+  struct Counted : CControlUI {
+    void SetPosition(const SkinRect& rc) override {
+      ++placed;
+      CControlUI::SetPosition(rc);
+    }
+    int placed = 0;
+  };
+  struct CountedBox : CContainerUI {
+    void SetPosition(const SkinRect& rc) override {
+      ++placed;
+      CContainerUI::SetPosition(rc);
+    }
+    int placed = 0;
+  };
+  CSkinHost host;
+  auto root = std::make_unique<CContainerUI>();
+  auto* box = new CountedBox();
+  auto* leaf = new Counted();
+  auto* other = new Counted();
+  box->Add(leaf);
+  root->Add(box);
+  root->Add(other);
+  host.AttachRoot(std::move(root));
+  host.LayoutIfNeeded({0, 0, 80, 60});
+  box->placed = leaf->placed = other->placed = 0;
+
+  leaf->RequestLayout();
+  host.LayoutIfNeeded({0, 0, 80, 60});
+  EXPECT_EQ(leaf->placed, 1);
+  EXPECT_EQ(box->placed, 0);
+  EXPECT_EQ(other->placed, 0);
+
+  box->RequestLayout();  // lays its children out itself
+  leaf->RequestLayout();
+  host.LayoutIfNeeded({0, 0, 80, 60});
+  EXPECT_EQ(box->placed, 1);
+  EXPECT_EQ(leaf->placed, 2);
+  EXPECT_EQ(other->placed, 0);
 }
