@@ -49,7 +49,9 @@ void MeasureFont(SkinFontInfo& f) {
   PangoFontDescription* desc = pango_font_description_new();
   const std::string face = platform::WideToUtf8(f.face);
   pango_font_description_set_family(desc, face.c_str());
-  pango_font_description_set_absolute_size(desc, std::max(1, f.size) * PANGO_SCALE);
+  // A skin may write any number; Pango's fixed-point size must not overflow.
+  constexpr int kLargestMeasuredSize = 4096;
+  pango_font_description_set_absolute_size(desc, std::clamp(f.size, 1, kLargestMeasuredSize) * PANGO_SCALE);
   if (f.weight > 0) pango_font_description_set_weight(desc, static_cast<PangoWeight>(std::clamp(f.weight, 100, 1000)));
   if (f.italic) pango_font_description_set_style(desc, PANGO_STYLE_ITALIC);
   PangoFontMetrics* m = pango_context_get_metrics(ctx, desc, nullptr);

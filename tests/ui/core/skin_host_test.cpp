@@ -64,6 +64,11 @@ TEST(SkinHostRegistries, FontsByIndexAndTheDefaultFont) {
   SkinFontInfo* longFace = host.AddFont(std::wstring(40, L'x'), 12, 0, false, false, false, false);
   EXPECT_EQ(longFace->face.size(), 31u);
   EXPECT_EQ(host.FindFont(std::wstring(40, L'x'), 12, 0, false, false, false), longFace);
+  // Absurd sizes from a skin are measured without overflowing, and keep the size they were given.
+  SkinFontInfo* huge = host.AddFont(L"Microsoft YaHei", 2147483647, 0, false, false, false, false);
+  ASSERT_NE(huge, nullptr);
+  EXPECT_EQ(huge->size, 2147483647);
+  EXPECT_GT(host.FontInfo(*huge).height, 0);
 }
 
 TEST(SkinHostRegistries, FontsAndTheDefaultFontFallBackThroughTheParentChain) {
