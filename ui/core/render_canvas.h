@@ -26,8 +26,8 @@ class IRenderCanvas {
   virtual void PushClipRoundRect(const SkinRect& rc, const SkinRect& round, int rx, int ry) = 0;
   virtual void PopClip() = 0;
 
-  // Draws an image description over `control` (limited to `dirty`). False when the spec has no
-  // file or the image cannot be loaded; the caller then forgets the spec.
+  // Draws an image description over `control` (limited to `dirty`). False when the description has no
+  // file or the image cannot be loaded; the caller then forgets the description.
   virtual bool PaintImage(CSkinHost* host, const SkinRect& control, const SkinRect& dirty, const SkinImageSpec& spec) = 0;
 };
 
