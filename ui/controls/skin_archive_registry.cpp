@@ -91,7 +91,8 @@ void SkinArchiveRegistry::RegisterMainFromMemory(const uint8_t* bytes, int32_t s
     return;
   }
   mainSize_ = size;
-  if (held_) main_.reset();
+  // No archive may outlive the copy it reads from.
+  main_.reset();
   mainBuffer_.reset();
   mainBuffer_ = Allocate(static_cast<uint64_t>(size));
   if (mainBuffer_ == nullptr) {
@@ -111,7 +112,9 @@ void SkinArchiveRegistry::RegisterOverlayFromMemory(const uint8_t* bytes, int32_
     return;
   }
   overlaySize_ = size;
-  if (held_) overlay_.reset();
+  // An overlay registered from memory and kept while archives were not held reads from the copy
+  // freed below: it goes too, held or not.
+  overlay_.reset();
   overlayBuffer_.reset();
   // An overlay of the main archive's size is taken for the main archive itself.
   if (size == mainSize_) {

@@ -43,8 +43,8 @@ class SkinArchiveRegistry {
   void RegisterMainArchiveFile(const std::wstring& name, bool held);
   void RegisterOverlayArchiveFile(const std::wstring& name);
   void RegisterMarkupArchiveFile(const std::wstring& name);
-  // Closes every archive and frees the memory copies; the registry is then as it was at start,
-  // so a later registration takes effect again.
+  // Closes every archive and frees the memory copies; the registry is then as it was at start
+  // (only the resource folder stays), so a later registration takes effect again.
   void ReleaseAll();
 
   // Reads the whole skin file `name` ("xml\inst\wnd.xml": backslashes or slashes, any letter
@@ -68,13 +68,14 @@ class SkinArchiveRegistry {
   std::wstring overlayName_;
   std::wstring markupName_;
   bool held_ = false;
-  std::unique_ptr<SkinResourceZip> main_;
-  std::unique_ptr<SkinResourceZip> overlay_;
-  std::unique_ptr<SkinResourceZip> markup_;
+  // The memory copies come before the archives that read from them, so they are destroyed after.
   std::unique_ptr<uint8_t[]> mainBuffer_;
   int32_t mainSize_ = 0;
   std::unique_ptr<uint8_t[]> overlayBuffer_;
   int32_t overlaySize_ = 0;
+  std::unique_ptr<SkinResourceZip> main_;
+  std::unique_ptr<SkinResourceZip> overlay_;
+  std::unique_ptr<SkinResourceZip> markup_;
 };
 
 }  // namespace SkinUI
