@@ -62,6 +62,11 @@ class SkinArchiveRegistry {
   uint32_t Extract(SkinResourceZip& zip, const SkinZipEntry& entry, const std::wstring& name,
                    std::unique_ptr<uint8_t[]>& out) const;
   static std::unique_ptr<SkinResourceZip> OpenMemory(const uint8_t* bytes, size_t size, const char* what);
+  static bool ValidBlock(const uint8_t* bytes, int32_t size);
+  // Makes `buffer` a copy of the block and opens `archive` over it; archives are held from then
+  // on and the main archive's name says they come from memory.
+  void AdoptCopy(const uint8_t* bytes, int32_t size, std::unique_ptr<uint8_t[]>& buffer,
+                 std::unique_ptr<SkinResourceZip>& archive, const char* what);
 
   std::wstring resourceFolder_;
   std::wstring mainName_;
