@@ -51,8 +51,13 @@ bool AddEntry(zipFile zip, const std::string& name, const std::string& bytes) {
                               bytes.size() >= 0xFFFFFFFFu) != ZIP_OK) {
     return false;
   }
-  bool ok = bytes.empty() ||
-            zipWriteInFileInZip(zip, bytes.data(), static_cast<unsigned>(bytes.size())) == ZIP_OK;
+  // The writer takes an unsigned length: larger files go in pieces rather than cut short.
+  bool ok = true;
+  for (size_t at = 0; ok && at < bytes.size();) {
+    const unsigned piece = static_cast<unsigned>(std::min<size_t>(bytes.size() - at, 1u << 30));
+    ok = zipWriteInFileInZip(zip, bytes.data() + at, piece) == ZIP_OK;
+    at += piece;
+  }
   return zipCloseFileInZip(zip) == ZIP_OK && ok;
 }
 

@@ -82,53 +82,51 @@ void SkinArchiveRegistry::RegisterFromModuleResource(int id, std::string_view ty
   }
 }
 
-void SkinArchiveRegistry::RegisterMainFromMemory(const uint8_t* bytes, int32_t size) {
-  // Both windows register the same resource: the second time is a no-op and the archive is
-  // decoded only once.
-  if (size == mainSize_) return;
+bool SkinArchiveRegistry::ValidBlock(const uint8_t* bytes, int32_t size) {
   if (size < 0 || (bytes == nullptr && size != 0)) {
     LOG_ERROR << "invalid skin archive block of size " << size;
-    return;
+    return false;
   }
-  mainSize_ = size;
-  if (held_) main_.reset();
-  mainBuffer_.reset();
-  mainBuffer_ = Allocate(static_cast<uint64_t>(size));
-  if (mainBuffer_ == nullptr) {
+  return true;
+}
+
+void SkinArchiveRegistry::AdoptCopy(const uint8_t* bytes, int32_t size, std::unique_ptr<uint8_t[]>& buffer,
+                                    std::unique_ptr<SkinResourceZip>& archive, const char* what) {
+  buffer = Allocate(static_cast<uint64_t>(size));
+  if (buffer == nullptr) {
     LOG_ERROR << "no memory for a skin archive of " << size << " bytes";
   } else if (size != 0) {
-    std::memcpy(mainBuffer_.get(), bytes, static_cast<size_t>(size));
+    std::memcpy(buffer.get(), bytes, static_cast<size_t>(size));
   }
   mainName_ = kMemoryArchiveName;
   held_ = true;
-  if (mainBuffer_ != nullptr) main_ = OpenMemory(mainBuffer_.get(), static_cast<size_t>(size), "main");
+  if (buffer != nullptr) archive = OpenMemory(buffer.get(), static_cast<size_t>(size), what);
+}
+
+void SkinArchiveRegistry::RegisterMainFromMemory(const uint8_t* bytes, int32_t size) {
+  // Both windows register the same resource: the second time is a no-op and the archive is
+  // decoded only once.
+  if (size == mainSize_ || !ValidBlock(bytes, size)) return;
+  mainSize_ = size;
+  // No archive may outlive the copy it reads from.
+  main_.reset();
+  mainBuffer_.reset();
+  AdoptCopy(bytes, size, mainBuffer_, main_, "main");
 }
 
 void SkinArchiveRegistry::RegisterOverlayFromMemory(const uint8_t* bytes, int32_t size) {
-  if (size == overlaySize_) return;
-  if (size < 0 || (bytes == nullptr && size != 0)) {
-    LOG_ERROR << "invalid skin archive block of size " << size;
-    return;
-  }
+  if (size == overlaySize_ || !ValidBlock(bytes, size)) return;
   overlaySize_ = size;
-  if (held_) overlay_.reset();
+  // An overlay registered from memory and kept while archives were not held reads from the copy
+  // freed below: it goes too, held or not.
+  overlay_.reset();
   overlayBuffer_.reset();
   // An overlay of the main archive's size is taken for the main archive itself.
   if (size == mainSize_) {
     overlaySize_ = 0;
     return;
   }
-  overlayBuffer_ = Allocate(static_cast<uint64_t>(size));
-  if (overlayBuffer_ == nullptr) {
-    LOG_ERROR << "no memory for a skin archive of " << size << " bytes";
-  } else if (size != 0) {
-    std::memcpy(overlayBuffer_.get(), bytes, static_cast<size_t>(size));
-  }
-  mainName_ = kMemoryArchiveName;
-  held_ = true;
-  if (overlayBuffer_ != nullptr) {
-    overlay_ = OpenMemory(overlayBuffer_.get(), static_cast<size_t>(size), "overlay");
-  }
+  AdoptCopy(bytes, size, overlayBuffer_, overlay_, "overlay");
 }
 
 void SkinArchiveRegistry::RegisterMainArchiveFile(const std::wstring& name, bool held) {

@@ -43,8 +43,8 @@ class SkinArchiveRegistry {
   void RegisterMainArchiveFile(const std::wstring& name, bool held);
   void RegisterOverlayArchiveFile(const std::wstring& name);
   void RegisterMarkupArchiveFile(const std::wstring& name);
-  // Closes every archive and frees the memory copies; the registry is then as it was at start,
-  // so a later registration takes effect again.
+  // Closes every archive and frees the memory copies; the registry is then as it was at start
+  // (only the resource folder stays), so a later registration takes effect again.
   void ReleaseAll();
 
   // Reads the whole skin file `name` ("xml\inst\wnd.xml": backslashes or slashes, any letter
@@ -62,19 +62,25 @@ class SkinArchiveRegistry {
   uint32_t Extract(SkinResourceZip& zip, const SkinZipEntry& entry, const std::wstring& name,
                    std::unique_ptr<uint8_t[]>& out) const;
   static std::unique_ptr<SkinResourceZip> OpenMemory(const uint8_t* bytes, size_t size, const char* what);
+  static bool ValidBlock(const uint8_t* bytes, int32_t size);
+  // Makes `buffer` a copy of the block and opens `archive` over it; archives are held from then
+  // on and the main archive's name says they come from memory.
+  void AdoptCopy(const uint8_t* bytes, int32_t size, std::unique_ptr<uint8_t[]>& buffer,
+                 std::unique_ptr<SkinResourceZip>& archive, const char* what);
 
   std::wstring resourceFolder_;
   std::wstring mainName_;
   std::wstring overlayName_;
   std::wstring markupName_;
   bool held_ = false;
-  std::unique_ptr<SkinResourceZip> main_;
-  std::unique_ptr<SkinResourceZip> overlay_;
-  std::unique_ptr<SkinResourceZip> markup_;
+  // The memory copies come before the archives that read from them, so they are destroyed after.
   std::unique_ptr<uint8_t[]> mainBuffer_;
   int32_t mainSize_ = 0;
   std::unique_ptr<uint8_t[]> overlayBuffer_;
   int32_t overlaySize_ = 0;
+  std::unique_ptr<SkinResourceZip> main_;
+  std::unique_ptr<SkinResourceZip> overlay_;
+  std::unique_ptr<SkinResourceZip> markup_;
 };
 
 }  // namespace SkinUI

@@ -276,7 +276,7 @@ uint32_t SkinResourceZip::OpenEntry() {
 }
 
 uint32_t SkinResourceZip::FindItem(const std::wstring& name, bool ignoreCase, SkinZipEntry& entry) {
-  if (zip_ == nullptr) return Finish(kZipNotReading);
+  if (zip_ == nullptr) return Finish(kZipBadArguments);
   CloseEntry();
   if (name.size() >= kMaxNameLength) return Finish(kZipNotFound);
   std::string wanted = platform::WideToAnsi(name);
@@ -337,7 +337,7 @@ uint32_t SkinResourceZip::FindItem(const std::wstring& name, bool ignoreCase, Sk
 
 uint32_t SkinResourceZip::ExtractItem(int index, void* buffer, size_t size, size_t* produced) {
   if (produced != nullptr) *produced = 0;
-  if (zip_ == nullptr) return Finish(kZipNotReading);
+  if (zip_ == nullptr) return Finish(kZipBadArguments);
   if (index < 0 || (buffer == nullptr && size != 0)) return Finish(kZipBadArguments);
   if (!entryOpen_ || index != currentIndex_) {
     CloseEntry();

@@ -17,8 +17,8 @@ enum SkinZipResult : uint32_t {
   kZipMore = 0x600,             // the buffer was filled with data; more calls continue the entry
   kZipCorrupt = 0x700,          // damaged archive, local header mismatch, CRC-32 mismatch
   kZipReadError = 0x800,        // the archive source could not be read
-  kZipBadArguments = 0x10000,   // no archive, index out of range, null buffer
-  kZipNotReading = 0x80000,     // the object holds no archive opened for reading
+  kZipBadArguments = 0x10000,   // no archive open, index out of range, null buffer
+  kZipNotReading = 0x80000,     // an archive not opened for reading (never here: it only reads)
   kZipInflateFailed = 0x5000000,
 };
 

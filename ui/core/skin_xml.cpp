@@ -355,7 +355,7 @@ bool CSkinXmlNode::FindAttribute(const wchar_t* name, wchar_t* buffer, int max) 
   if (attributeCount_ == 0) MapAttributes();
   for (int i = 0; i < attributeCount_; ++i) {
     if (std::wcscmp(AttributeName(i), name) == 0) {
-      CopyOut(AttributeValue(i), buffer, max);
+      if (buffer != nullptr && max >= 0) CopyField(buffer, static_cast<size_t>(max) + 1, AttributeValue(i));
       return true;
     }
   }

@@ -37,8 +37,8 @@ class CSkinXmlNode {
   // "" for an index outside 0..count-1, null for an invalid node.
   const wchar_t* AttributeName(int index) const;
   const wchar_t* AttributeValue(int index) const;
-  // Copies the value of the first attribute called exactly `name` into buffer (at most max-1
-  // characters, always terminated when max > 0).
+  // Copies the value of the first attribute called exactly `name` into buffer: at most max
+  // characters and a terminator, so the buffer holds max + 1 (the builder passes 500 and 499).
   bool FindAttribute(const wchar_t* name, wchar_t* buffer, int max) const;
 
  private:
@@ -81,7 +81,8 @@ class CSkinXml {
 
   CSkinXmlNode Root() const;
 
-  // Collapsing whitespace runs that start with a space; on by default and nothing turns it off.
+  // Whitespace in element text and values is kept as written by default (nothing turns that
+  // off); false makes a run of whitespace that starts with a space one space.
   void SetPreserveWhitespace(bool preserve) { preserveWhitespace_ = preserve; }
 
  private:

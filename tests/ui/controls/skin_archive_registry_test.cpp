@@ -147,6 +147,20 @@ TEST_F(SkinArchiveRegistryTest, ArchiveFilesHeldOrOpenedPerRead) {
   EXPECT_EQ(Read(L"a.txt"), "overlay");
 }
 
+TEST_F(SkinArchiveRegistryTest, AnOverlayNeverReadsTheCopyItWasReplacedBy) {
+  const std::string m = Zip("m.zip", {{"x.txt", "MMMM"}});
+  Register(m);
+  Register(Zip("o.zip", {{"x.txt", "overlay x"}}), false);
+  reg_.SetResourceFolder(Folder());
+  Zip("f.zip", {{"x.txt", "from f"}});
+  reg_.RegisterMainArchiveFile(L"f.zip", false);  // archives are no longer held
+  // A new overlay of the main archive's size frees the old copy and is not loaded ...
+  Register(Zip("p.zip", {{"x.txt", "PPPP"}}), false);
+  reg_.RegisterMainArchiveFile(L"f.zip", true);
+  // ... so once archives are held again there is no overlay left to read it.
+  EXPECT_EQ(Read(L"x.txt"), "from f");
+}
+
 TEST_F(SkinArchiveRegistryTest, MarkupArchiveAloneAnswersMarkupReads) {
   Register(Zip("main.zip", {{"xml/wnd.xml", "main wnd"}, {"xml/only_main.xml", "main only"}}));
   Zip("markup.zip", {{"xml/wnd.xml", "markup wnd"}});

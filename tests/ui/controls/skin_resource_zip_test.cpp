@@ -256,9 +256,9 @@ TEST_F(SkinResourceZipTest, NotAnArchive) {
   EXPECT_EQ(z.OpenMemory(good.data(), 0), kZipBadArguments);
   SkinZipEntry e;
   char buf[4];
-  EXPECT_EQ(z.FindItem(L"a.txt", true, e), kZipNotReading);
-  EXPECT_EQ(z.ExtractItem(0, buf, sizeof buf), kZipNotReading);
-  EXPECT_EQ(SkinResourceZip::LastResult(), kZipNotReading);
+  EXPECT_EQ(z.FindItem(L"a.txt", true, e), kZipBadArguments);
+  EXPECT_EQ(z.ExtractItem(0, buf, sizeof buf), kZipBadArguments);
+  EXPECT_EQ(SkinResourceZip::LastResult(), kZipBadArguments);
 }
 
 }  // namespace

@@ -178,6 +178,16 @@ INSTANTIATE_TEST_SUITE_P(
       return n;
     });
 
+TEST(SkinXml, FindAttributeFillsTheBuilderBufferWhole) {
+  // The builder reads values into 500 characters with max 499: a 499-character value fits.
+  const std::wstring value(499, L'v');
+  CSkinXml xml;
+  ASSERT_TRUE(xml.LoadText((L"<Include source=\"" + value + L"x\"/>").c_str()));
+  wchar_t buf[500];
+  ASSERT_TRUE(xml.Root().FindAttribute(L"source", buf, 499));
+  EXPECT_EQ(std::wstring(buf), value);
+}
+
 TEST(SkinXml, StyleValueDecodesToAnAttributeList) {
   CSkinXml xml;
   ASSERT_TRUE(xml.LoadText(L"<Style name=\"bg\" value=\"bkimage=&quot;img\\common\\bg.png&quot; pos=&quot;1,2&quot;\"/>"));
@@ -203,8 +213,8 @@ TEST(SkinXml, OnlyTheFirst64AttributesAreVisible) {
   EXPECT_STREQ(r.AttributeName(63), L"a64");
   EXPECT_STREQ(r.AttributeValue(63), L"v64");
   wchar_t buf[16];
-  EXPECT_TRUE(r.FindAttribute(L"a64", buf, 16));
-  EXPECT_FALSE(r.FindAttribute(L"a65", buf, 16));
+  EXPECT_TRUE(r.FindAttribute(L"a64", buf, 15));
+  EXPECT_FALSE(r.FindAttribute(L"a65", buf, 15));
   EXPECT_EQ(Dump(r.FirstChild()), L"c{}");
 }
 
@@ -216,10 +226,14 @@ TEST(SkinXml, AttributeAccessOutsideTheListIsHarmless) {
     EXPECT_STREQ(r.AttributeValue(i), L"") << i;
     EXPECT_STREQ(r.AttributeName(i), L"") << i;
   }
-  wchar_t buf[5] = L"????";
+  wchar_t buf[6] = L"?????";
   EXPECT_FALSE(r.FindAttribute(L"name", buf, 5));  // names are case-sensitive
+  EXPECT_STREQ(buf, L"?????");
+  // At most max characters, then the terminator.
   EXPECT_TRUE(r.FindAttribute(L"Name", buf, 5));
-  EXPECT_STREQ(buf, L"long");
+  EXPECT_STREQ(buf, L"long ");
+  EXPECT_TRUE(r.FindAttribute(L"Name", buf, 0));
+  EXPECT_STREQ(buf, L"");
 
   CSkinXmlNode e = r.FirstChild();
   EXPECT_FALSE(e.HasAttributes());
