@@ -1,6 +1,7 @@
 #pragma once
 // Runs copies of the built installer from a temporary folder, as a user would start a download.
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "tests/support/process.h"
@@ -23,14 +24,20 @@ class InstallerCopy {
   std::string log() const { return ReadFile(logFile()); }
   // Servers the options leave unset point at a local port where nothing listens: a test run never
   // reaches out beyond this machine.
-  ProcessResult Run(ProcessOptions options = {}) const {
-    std::string nowhere = "http://127.0.0.1:" + std::to_string(UnusedLocalPort());
-    for (const char* name : {"WEBINST_CONFIG_SERVER", "WEBINST_STATS_SERVER", "WEBINST_INSTALL_STATS_SERVER"})
-      options.setEnv.try_emplace(name, nowhere);
-    return RunProcess({exe_.string()}, options);
+  ProcessResult Run(ProcessOptions options = {}) const { return RunProcess({exe_.string()}, Local(options)); }
+  // The same, started beside the test.
+  std::unique_ptr<BackgroundProcess> Start(ProcessOptions options = {}) const {
+    return std::make_unique<BackgroundProcess>(std::vector<std::string>{exe_.string()}, Local(options));
   }
 
  private:
+  static ProcessOptions Local(ProcessOptions options) {
+    std::string nowhere = "http://127.0.0.1:" + std::to_string(UnusedLocalPort());
+    for (const char* name : {"WEBINST_CONFIG_SERVER", "WEBINST_STATS_SERVER", "WEBINST_INSTALL_STATS_SERVER"})
+      options.setEnv.try_emplace(name, nowhere);
+    return options;
+  }
+
   TempDir dir_;
   std::filesystem::path exe_;
 };

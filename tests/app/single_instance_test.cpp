@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "tests/app/installer_process.h"
+#include "tests/support/test_server.h"
 
 namespace {
 using namespace std::chrono_literals;
@@ -41,6 +42,32 @@ TEST(SingleInstance, ARefusedStartLogsAndExitsAtOnce) {
   std::string after = copy.log().substr(before);
   EXPECT_EQ(after.find("App instance exist"), std::string::npos) << after;
   EXPECT_NE(after.find("Log init"), std::string::npos) << after;
+}
+
+TEST(SingleInstance, TwoInstallersOneAfterTheOther) {
+  // The first installer waits in its configuration request on a server that stalls.
+  testsupport::TestServer server;
+  server.SetRoute("/api/int_kestrel_download.json", {{"body", "{\"installer\": {"}, {"stall_after", 5}});
+  testsupport::InstallerCopy copy;
+  testsupport::ProcessOptions options;
+  options.setEnv["WEBINST_CONFIG_SERVER"] = server.BaseUrl();
+  options.unsetEnv = {"DISPLAY"};
+  auto first = copy.Start(options);
+  ASSERT_EQ(server.WaitForRequests(1).size(), 1u) << "the first installer is running";
+
+  auto second = copy.Run(options);
+  EXPECT_EQ(second.exitCode, 0);
+  EXPECT_NE(copy.log().find("] App instance exist\r\n"), std::string::npos) << copy.log();
+  EXPECT_EQ(server.Requests().size(), 1u) << "the refused start never asked for the configuration";
+
+  // However the first one ends (here: killed), the next start runs at once.
+  first.reset();
+  server.SetRoute("/api/int_kestrel_download.json", {{"body", "{}"}});  // answers at once this time
+  std::size_t before = copy.log().size();
+  EXPECT_EQ(copy.Run(options).exitCode, 0);
+  std::string third = copy.log().substr(before);
+  EXPECT_EQ(third.find("App instance exist"), std::string::npos) << third;
+  EXPECT_EQ(server.Requests().size(), 2u);
 }
 
 TEST(SingleInstance, ARefusedStartRaisesTheInstalledApplication) {
