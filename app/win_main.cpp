@@ -1,6 +1,6 @@
 #include "app/win_main.h"
 
-#include "app/launch_context.h"
+#include "stats/launch_context.h"
 #include "app/logging_setup.h"
 #include "app/single_instance.h"
 #include "common/base/log.h"
@@ -12,13 +12,12 @@ namespace {
 // Everything between a secured single instance and the release of the guard. COM and GDI+ have
 // no counterpart on this platform: drawing and the shell are set up by the pieces that use them.
 void RunInstaller() {
-  LaunchContext& context = TheLaunchContext();
-  context.Init();
+  TheLaunchContext().Init();
   // The UI framework's resources: every skin file is read through the skin archive registry from
   // here on (loose files until the skin archive is registered).
   SkinUI::SkinArchiveRegistry::Install();
   CWebInstWnd installer;
-  if (!installer.RequestConfig(context.appId, context.unionId, context.versionText)) {
+  if (!installer.RequestConfig()) {
     // The skinned start-up error box takes this place; without a configuration the run ends.
     LOG_ERROR << "Zephrin初始化错误: 请检查网络或硬件设备是否正常";
     return;

@@ -13,9 +13,10 @@ class CWebInstWnd {
   CWebInstWnd& operator=(const CWebInstWnd&) = delete;
 
   // Fetches and parses the download configuration from the configuration server, synchronously.
-  // The launch identity goes into the query. True when the document was fetched and accepted
-  // completely; otherwise the failure is logged at ERROR and the record stays empty.
-  bool RequestConfig(unsigned appId, unsigned unionId, const std::string& versionText);
+  // The launch context's product, channel and version go into the query. True when the document
+  // was fetched and accepted completely; otherwise the failure is logged at ERROR and the record
+  // stays empty.
+  bool RequestConfig();
 
   const ConfigRecord& config() const { return config_; }
 

@@ -35,7 +35,7 @@ std::function<bool()> UntilGraceAfterStop(const TaskExecutor& executor) {
 
 }  // namespace
 
-bool SendClientReport(const ReportIdentity& who, const std::string& url, std::int32_t number,
+bool SendClientReport(const LaunchContext& who, const std::string& url, std::int32_t number,
                       const std::function<bool()>& keepGoing) {
   std::string body;
   try {
@@ -46,7 +46,7 @@ bool SendClientReport(const ReportIdentity& who, const std::string& url, std::in
   return KwrBase::HttpPost(url, kJsonContentType, body, keepGoing);
 }
 
-bool SendInstallReport(const ReportIdentity& who, const std::string& url, const std::function<bool()>& keepGoing) {
+bool SendInstallReport(const LaunchContext& who, const std::string& url, const std::function<bool()>& keepGoing) {
   std::string body;
   try {
     body = ScrambleReportBody(InstallReportBody(who, GetOsInfo(), InstallReportRand(TickCount())));
@@ -58,7 +58,7 @@ bool SendInstallReport(const ReportIdentity& who, const std::string& url, const 
 
 CHttpAsyncReporter::~CHttpAsyncReporter() { executor_.Stop(); }
 
-void CHttpAsyncReporter::Init(const ReportIdentity* context) {
+void CHttpAsyncReporter::Init(const LaunchContext* context) {
   context_ = context;
   executor_.Start();
 }

@@ -5,7 +5,7 @@
 // dropped without a trace.
 //
 //   CHttpAsyncReporter reporter;     // member of the installer window
-//   reporter.Init(&identity);        // during the window's initialisation
+//   reporter.Init(&TheLaunchContext());      // during the window's initialisation
 //   reporter.ReportEvent(2900001);   // from UI handlers; returns at once
 //   reporter.Stop();                 // when the window goes
 #include <cstdint>
@@ -20,7 +20,7 @@ class CHttpReporter {
  public:
   // Stores the identity (read by every report when it runs, so it must outlive the reporter)
   // and starts the worker. Reports posted earlier wait for it.
-  virtual void Init(const ReportIdentity* context) = 0;
+  virtual void Init(const LaunchContext* context) = 0;
   // A client event report with "m" = event, to "/api/clientevent".
   virtual void ReportEvent(std::int32_t event) = 0;
   // A client activity report with "m" = 1, to "/api/clientact".
@@ -44,7 +44,7 @@ class CHttpAsyncReporter final : public CHttpReporter {
   CHttpAsyncReporter(const CHttpAsyncReporter&) = delete;
   CHttpAsyncReporter& operator=(const CHttpAsyncReporter&) = delete;
 
-  void Init(const ReportIdentity* context) override;
+  void Init(const LaunchContext* context) override;
   void ReportEvent(std::int32_t event) override;
   void ReportActive() override;
   void ReportReserved() override;
@@ -59,7 +59,7 @@ class CHttpAsyncReporter final : public CHttpReporter {
  private:
   void PostClientReport(const char* path, std::int32_t number);
 
-  const ReportIdentity* context_ = nullptr;
+  const LaunchContext* context_ = nullptr;
   TaskExecutor executor_;
 };
 
@@ -67,7 +67,7 @@ class CHttpAsyncReporter final : public CHttpReporter {
 // `number`, or the scrambled install report) and posts it to `url`. False when the body could
 // not be built (the hash service failed) or the transfer did not complete. `keepGoing` as for
 // KwrBase::HttpPost.
-bool SendClientReport(const ReportIdentity& who, const std::string& url, std::int32_t number,
+bool SendClientReport(const LaunchContext& who, const std::string& url, std::int32_t number,
                       const std::function<bool()>& keepGoing = {});
-bool SendInstallReport(const ReportIdentity& who, const std::string& url,
+bool SendInstallReport(const LaunchContext& who, const std::string& url,
                        const std::function<bool()>& keepGoing = {});

@@ -27,16 +27,16 @@ class CrtRandom {
 
 }  // namespace
 
-std::string ClientReportKey(const ReportIdentity& who, std::int32_t number) {
-  return KwrBase::Md5HexDigest(fmt::format("{}{}{}{}", who.appId, who.pcid, who.versionText, number));
+std::string ClientReportKey(const LaunchContext& who, std::int32_t number) {
+  return KwrBase::Md5HexDigest(fmt::format("{}{}{}{}", unsigned{who.appId}, who.pcid, who.versionText, number));
 }
 
-std::string ClientReportBody(const ReportIdentity& who, std::int32_t number) {
+std::string ClientReportBody(const LaunchContext& who, std::int32_t number) {
   nlohmann::json report = {
-      {"v", who.versionText},
-      {"a", who.appId},
-      {"u", who.unionId},
-      {"p", who.pcid},
+      {"v", std::string(who.versionText)},
+      {"a", unsigned{who.appId}},
+      {"u", unsigned{who.unionId}},
+      {"p", std::string(who.pcid)},
       {"m", static_cast<std::uint32_t>(number)},
       {"k", ClientReportKey(who, number)},
   };
@@ -49,12 +49,12 @@ std::string InstallReportRand(std::uint32_t seed) {
   return fmt::format("{}{}{}", r3, r2, r1);
 }
 
-std::string InstallReportBody(const ReportIdentity& who, std::uint64_t os, const std::string& rand) {
+std::string InstallReportBody(const LaunchContext& who, std::uint64_t os, const std::string& rand) {
   std::string key = KwrBase::Md5HexDigest(
-      fmt::format("{}_{}_{}_{}_{}_{}", who.appId, who.unionId, who.versionText, who.pcid, os, rand));
+      fmt::format("{}_{}_{}_{}_{}_{}", unsigned{who.appId}, unsigned{who.unionId}, who.versionText, who.pcid, os, rand));
   nlohmann::json report = {
-      {"appid", who.appId}, {"unionid", who.unionId}, {"clientversion", who.fileVersion},
-      {"pcid", who.pcid},   {"os", os},               {"rand", rand},
+      {"appid", unsigned{who.appId}}, {"unionid", unsigned{who.unionId}}, {"clientversion", who.fileVersion},
+      {"pcid", std::string(who.pcid)},   {"os", os},               {"rand", rand},
       {"key", key},
   };
   return report.dump();

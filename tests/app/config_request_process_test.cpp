@@ -2,7 +2,7 @@
 // test server.
 #include <gtest/gtest.h>
 
-#include "app/launch_context.h"
+#include "stats/launch_context.h"
 #include "tests/app/installer_process.h"
 #include "tests/support/test_server.h"
 

@@ -1,4 +1,4 @@
-#include "app/launch_context.h"
+#include "stats/launch_context.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstdio>
+
 #include "common/base/log.h"
 #include "installer/web_inst_wnd.h"
+#include "stats/launch_context.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_server.h"
 
@@ -35,14 +38,24 @@ class RequestConfigTest : public ::testing::Test {
 std::unique_ptr<testsupport::TempDir> RequestConfigTest::logDir_;
 std::unique_ptr<TestServer> RequestConfigTest::server_;
 
+// The launch context as start-up leaves it (the test binary's own name carries no channel).
+void SetLaunchContext(std::uint16_t unionId, const char* versionText) {
+  LaunchContext& context = TheLaunchContext();
+  context.appId = kProductNumber;
+  context.unionId = unionId;
+  std::snprintf(context.versionText, sizeof context.versionText, "%s", versionText);
+  context.initialized = true;
+}
+
 TEST_F(RequestConfigTest, AnErrorStatusWithACompleteDocumentIsAccepted) {
   server_->SetRoute(kPath, {{"status", 500},
                             {"json",
                              {{"installer", {{"display", "图片管家"}, {"md5", "ab"}, {"size", 3}, {"url", "http://h/p.exe"}}},
                               {"starup", {{"main", "Vellumo.exe"}}},
                               {"external", nlohmann::json::array()}}}});
+  SetLaunchContext(1234, "1.0.0.2");
   CWebInstWnd wnd;
-  EXPECT_TRUE(wnd.RequestConfig(18, 1234, "1.0.0.2"));
+  EXPECT_TRUE(wnd.RequestConfig());
   EXPECT_EQ(wnd.config().installer.display, L"图片管家");
   EXPECT_EQ(wnd.config().installer.size, 3u);
   EXPECT_FALSE(wnd.config().starup.args.has_value());
@@ -57,8 +70,9 @@ TEST_F(RequestConfigTest, AnErrorStatusWithACompleteDocumentIsAccepted) {
 
 TEST_F(RequestConfigTest, ABrokenDocumentLogsTheParsersMessageAndLeavesTheRecordEmpty) {
   server_->SetRoute(kPath, {{"json", {{"installer", {{"display", "x"}, {"md5", "ab"}, {"size", "12"}, {"url", "u"}}}}}});
+  SetLaunchContext(1110, "1.0.0.5");
   CWebInstWnd wnd;
-  EXPECT_FALSE(wnd.RequestConfig(18, 1110, "1.0.0.5"));
+  EXPECT_FALSE(wnd.RequestConfig());
   EXPECT_EQ(wnd.config().installer.url, "");
   std::string log = NewLog();
   EXPECT_NE(log.find(" ERROR ["), std::string::npos) << log;
@@ -70,8 +84,9 @@ TEST_F(RequestConfigTest, ABrokenDocumentLogsTheParsersMessageAndLeavesTheRecord
 TEST_F(RequestConfigTest, ATransportFailureLogsTheClientsMessage) {
   std::string unreachable = "http://127.0.0.1:" + std::to_string(testsupport::UnusedLocalPort());
   setenv("WEBINST_CONFIG_SERVER", unreachable.c_str(), 1);
+  SetLaunchContext(1110, "1.0.0.5");
   CWebInstWnd wnd;
-  EXPECT_FALSE(wnd.RequestConfig(18, 1110, "1.0.0.5"));
+  EXPECT_FALSE(wnd.RequestConfig());
   std::string log = NewLog();
   EXPECT_NE(log.find("ERROR"), std::string::npos) << log;
   EXPECT_NE(log.find("] [CWebInstWnd::RequestConfig@"), std::string::npos) << log;

@@ -1,6 +1,8 @@
 #include "stats/http_reporter.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 #include <openssl/evp.h>
 #include <stdlib.h>
 
@@ -15,7 +17,17 @@ namespace {
 using testsupport::RecordedRequest;
 using testsupport::TestServer;
 
-const ReportIdentity kWho{18, 1234, 281474976710657u, "1.0.0.1", "00112233445566778899aabbccddeeff"};
+LaunchContext MakeWho() {
+  LaunchContext who;
+  who.appId = 18;
+  who.unionId = 1234;
+  who.fileVersion = 281474976710657u;
+  std::strcpy(who.versionText, "1.0.0.1");
+  std::strcpy(who.pcid, "00112233445566778899aabbccddeeff");
+  who.initialized = true;
+  return who;
+}
+const LaunchContext kWho = MakeWho();
 
 std::string Unscramble(const std::string& text) {
   std::string bytes = testsupport::Base64Decode(text);
@@ -129,7 +141,7 @@ TEST_F(ReporterTest, InstallReportsAreScrambledAndKeyed) {
     EXPECT_EQ(report["appid"], 18u);
     EXPECT_EQ(report["unionid"], 1234u);
     EXPECT_EQ(report["clientversion"], 281474976710657u);
-    EXPECT_EQ(report["pcid"], kWho.pcid);
+    EXPECT_EQ(report["pcid"], std::string(kWho.pcid));
     EXPECT_EQ(report["os"], GetOsInfo());
     std::string rand = report["rand"];
     EXPECT_GE(rand.size(), 3u);
