@@ -417,65 +417,36 @@ namespace {
 int LineStep(CSkinHost* host) { return host != nullptr ? host->DefaultFontInfo().height + 30 : 8; }
 }  // namespace
 
-void CContainerUI::LineUp() {
+void CContainerUI::ScrollBy(int dx, int dy) {
   SkinSize p = ScrollPos();
-  p.cy -= LineStep(host_);
+  p.cx += dx;
+  p.cy += dy;
   SetScrollPos(p);
 }
 
-void CContainerUI::LineDown() {
-  SkinSize p = ScrollPos();
-  p.cy += LineStep(host_);
-  SetScrollPos(p);
-}
-
-void CContainerUI::PageUp() {
-  SkinSize p = ScrollPos();
+// A page is the inside of the container, less the bar that runs across the other direction.
+int CContainerUI::PageHeight() const {
   int page = itemRect_.Height() - inset_.top - inset_.bottom;
   if (IsBarVisible(hScroll_)) page -= hScroll_->FixedHeight();
-  p.cy -= page;
-  SetScrollPos(p);
+  return page;
 }
 
-void CContainerUI::PageDown() {
-  SkinSize p = ScrollPos();
-  int page = itemRect_.Height() - inset_.top - inset_.bottom;
-  if (IsBarVisible(hScroll_)) page -= hScroll_->FixedHeight();
-  p.cy += page;
-  SetScrollPos(p);
+int CContainerUI::PageWidth() const {
+  int page = itemRect_.Width() - inset_.left - inset_.right;
+  if (IsBarVisible(vScroll_)) page -= vScroll_->FixedWidth();
+  return page;
 }
 
+void CContainerUI::LineUp() { ScrollBy(0, -LineStep(host_)); }
+void CContainerUI::LineDown() { ScrollBy(0, LineStep(host_)); }
+void CContainerUI::PageUp() { ScrollBy(0, -PageHeight()); }
+void CContainerUI::PageDown() { ScrollBy(0, PageHeight()); }
 void CContainerUI::HomeUp() { SetScrollPos({ScrollPos().cx, 0}); }
 void CContainerUI::EndDown() { SetScrollPos({ScrollPos().cx, ScrollRange().cy}); }
-
-void CContainerUI::LineLeft() {
-  SkinSize p = ScrollPos();
-  p.cx -= 8;
-  SetScrollPos(p);
-}
-
-void CContainerUI::LineRight() {
-  SkinSize p = ScrollPos();
-  p.cx += 8;
-  SetScrollPos(p);
-}
-
-void CContainerUI::PageLeft() {
-  SkinSize p = ScrollPos();
-  int page = itemRect_.Width() - inset_.left - inset_.right;
-  if (IsBarVisible(vScroll_)) page -= vScroll_->FixedWidth();
-  p.cx -= page;
-  SetScrollPos(p);
-}
-
-void CContainerUI::PageRight() {
-  SkinSize p = ScrollPos();
-  int page = itemRect_.Width() - inset_.left - inset_.right;
-  if (IsBarVisible(vScroll_)) page -= vScroll_->FixedWidth();
-  p.cx += page;
-  SetScrollPos(p);
-}
-
+void CContainerUI::LineLeft() { ScrollBy(-8, 0); }
+void CContainerUI::LineRight() { ScrollBy(8, 0); }
+void CContainerUI::PageLeft() { ScrollBy(-PageWidth(), 0); }
+void CContainerUI::PageRight() { ScrollBy(PageWidth(), 0); }
 void CContainerUI::HomeLeft() { SetScrollPos({0, ScrollPos().cy}); }
 void CContainerUI::EndRight() { SetScrollPos({ScrollRange().cx, ScrollPos().cy}); }
 

@@ -124,6 +124,10 @@ class CContainerUI : public CControlUI, public IContainerUI {
   // Item rectangle minus inset minus the room of visible, non-floating scroll bars.
   SkinRect ChildrenArea() const;
   bool IsBarVisible(const std::unique_ptr<CScrollBarBaseUI>& bar) const { return bar && bar->IsVisible(); }
+  // Scrolling steps: moves the scroll position by (dx, dy); the size of one page each way.
+  void ScrollBy(int dx, int dy);
+  int PageHeight() const;
+  int PageWidth() const;
   // The stacking layouts (vertical, horizontal): `area` is the item rectangle minus the inset
   // and the room of visible scroll bars (unless they float); `reference` always has the bars
   // taken off and is what ProcessScrollBar measures against.

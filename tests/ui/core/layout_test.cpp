@@ -274,6 +274,27 @@ TEST(ContainerScroll, VerticalBarShowsForOverflowAndTheWheelScrollsByALine) {
   CContainerUI::SetScrollBarFactory(nullptr);
 }
 
+TEST(ContainerScroll, PageKeysMoveByTheInsideLessInset) {
+  CContainerUI::SetScrollBarFactory(&testsupport::TestScrollBar::Make);
+  Tree<CVerticalLayoutUI> t(1, [](int, CControlUI& c) { c.SetFixedHeight(900); });
+  t.root->SetAttribute(L"vscrollbar", L"true");
+  t.root->SetAttribute(L"inset", L"0,10,0,10");
+  t.root->SetPosition({0, 0, 100, 200});
+  auto key = [&](int vk) {
+    SkinEvent e;
+    e.type = kEventKeyDown;
+    e.chKey = vk;
+    t.root->HandleEvent(e);
+    return t.root->ScrollPos().cy;
+  };
+  EXPECT_EQ(key(kVkNext), 180);  // 200 less the inset of 10 + 10
+  EXPECT_EQ(key(kVkNext), 360);
+  EXPECT_EQ(key(kVkPrior), 180);
+  EXPECT_EQ(key(kVkHome), 0);
+  EXPECT_EQ(key(kVkPrior), 0) << "never above the top";
+  CContainerUI::SetScrollBarFactory(nullptr);
+}
+
 TEST(ContainerChildren, DelayedDestroyWaitsForTheCleanupPass) {
   Tree<CContainerUI> t(2);
   struct Watch {
