@@ -1,6 +1,9 @@
 #pragma once
 // What controls draw on. The window's paint pipeline hands a canvas over its bitmap to the root
 // control; the drawing code implements it over the 2D library. Colours are 0xAARRGGBB.
+#include <cstdint>
+#include <memory>
+
 #include "ui/core/skin_types.h"
 
 namespace SkinUI {
@@ -30,6 +33,15 @@ class IRenderCanvas {
   // file or the image cannot be loaded; the caller then forgets the description.
   virtual bool PaintImage(CSkinHost* host, const SkinRect& control, const SkinRect& dirty, const SkinImageSpec& spec) = 0;
 };
+
+// Canvases over a window's bitmap come from the drawing layer, which installs its factory at
+// start-up. `pixels` are premultiplied 0xAARRGGBB rows, `strideBytes` apart; the canvas draws
+// into them until it is destroyed. None when no factory is installed.
+using CanvasFactory = std::unique_ptr<IRenderCanvas> (*)(CSkinHost* host, std::uint32_t* pixels, int width,
+                                                         int height, int strideBytes);
+void SetCanvasFactory(CanvasFactory factory);
+std::unique_ptr<IRenderCanvas> CreateRenderCanvas(CSkinHost* host, std::uint32_t* pixels, int width, int height,
+                                                  int strideBytes);
 
 // Pops the clip it pushed when it goes out of scope.
 class CRenderClip {
