@@ -20,47 +20,44 @@ void TopShade(cairo_t* cr, double w, double depth, double alpha) {
 }  // namespace
 
 Image ProgressTrack() {
-  Image image(kBarWidth, kBarHeight);
-  FrameContext cr = image.Frame(0, kBarWidth);
-  RoundedRect(cr, 0, 0, kBarWidth, kBarHeight, kBarHeight / 2.0);
-  SetColour(cr, kTrack);
-  cairo_fill_preserve(cr);
-  cairo_clip(cr);
-  TopShade(cr, kBarWidth, 4, 0.06);
-  return image;
+  return Picture(kBarWidth, kBarHeight, [&](cairo_t* cr) {
+    RoundedRect(cr, 0, 0, kBarWidth, kBarHeight, kBarHeight / 2.0);
+    SetColour(cr, kTrack);
+    cairo_fill_preserve(cr);
+    cairo_clip(cr);
+    TopShade(cr, kBarWidth, 4, 0.06);
+  });
 }
 
 Image ProgressFill(bool red) {
   // The progress control stretches the whole picture over the filled part, so the gradient
   // always runs from the start of the bar to its moving end.
-  Image image(kBarWidth, kBarHeight);
-  FrameContext cr = image.Frame(0, kBarWidth);
-  RoundedRect(cr, 0, 0, kBarWidth, kBarHeight, kBarHeight / 2.0);
-  if (red) {
-    FillGradientPreserve(cr, 0, 0, kBarWidth, 0, {{0, Rgb(0xFF6A52)}, {1, kRed}});
-  } else {
-    FillGradientPreserve(cr, 0, 0, kBarWidth, 0, {{0, Rgb(0x38A6F2)}, {1, kBlue}});
-  }
-  cairo_clip(cr);
-  cairo_rectangle(cr, 0, 0, kBarWidth, kBarHeight / 2.0);
-  FillGradient(cr, 0, 0, 0, kBarHeight / 2.0, {{0, kWhite.WithAlpha(0.30)}, {1, kWhite.WithAlpha(0.05)}});
-  return image;
+  return Picture(kBarWidth, kBarHeight, [&](cairo_t* cr) {
+    RoundedRect(cr, 0, 0, kBarWidth, kBarHeight, kBarHeight / 2.0);
+    if (red) {
+      FillGradientPreserve(cr, 0, 0, kBarWidth, 0, {{0, Rgb(0xFF6A52)}, {1, kRed}});
+    } else {
+      FillGradientPreserve(cr, 0, 0, kBarWidth, 0, {{0, Rgb(0x38A6F2)}, {1, kBlue}});
+    }
+    cairo_clip(cr);
+    cairo_rectangle(cr, 0, 0, kBarWidth, kBarHeight / 2.0);
+    FillGradient(cr, 0, 0, 0, kBarHeight / 2.0, {{0, kWhite.WithAlpha(0.30)}, {1, kWhite.WithAlpha(0.05)}});
+  });
 }
 
 Image PathField() {
   const int w = 573, h = 38;
-  Image image(w, h);
-  FrameContext cr = image.Frame(0, w);
-  RoundedRect(cr, 0, 0, w, h, 4);
-  SetColour(cr, kWhite);
-  cairo_fill_preserve(cr);
-  cairo_save(cr);
-  cairo_clip(cr);
-  TopShade(cr, w, 3, 0.035);
-  cairo_restore(cr);
-  RoundedRect(cr, 0.5, 0.5, w - 1, h - 1, 3.5);
-  Stroke(cr, kBorder, 1);
-  return image;
+  return Picture(w, h, [&](cairo_t* cr) {
+    RoundedRect(cr, 0, 0, w, h, 4);
+    SetColour(cr, kWhite);
+    cairo_fill_preserve(cr);
+    cairo_save(cr);
+    cairo_clip(cr);
+    TopShade(cr, w, 3, 0.035);
+    cairo_restore(cr);
+    RoundedRect(cr, 0.5, 0.5, w - 1, h - 1, 3.5);
+    Stroke(cr, kBorder, 1);
+  });
 }
 
 Image InstallBar() {

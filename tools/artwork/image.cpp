@@ -33,17 +33,6 @@ bool EncodePng(FILE* file, int width, int height, bool opaque, const uint8_t* ro
 
 }  // namespace
 
-FrameContext::FrameContext(uint32_t* origin, int width, int height, int strideBytes)
-    : surface_(cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(origin), CAIRO_FORMAT_ARGB32,
-                                                   width, height, strideBytes)),
-      cr_(cairo_create(surface_)) {}
-
-FrameContext::~FrameContext() {
-  cairo_destroy(cr_);
-  cairo_surface_flush(surface_);
-  cairo_surface_destroy(surface_);
-}
-
 Image::Image(int width, int height)
     : width_(width), height_(height), pixels_(static_cast<size_t>(width) * static_cast<size_t>(height), 0u) {}
 
@@ -81,6 +70,10 @@ Image Strip(int frameWidth, int height, int count, const std::function<void(cair
     paint(cr, i);
   }
   return image;
+}
+
+Image Picture(int width, int height, const std::function<void(cairo_t*)>& paint) {
+  return Strip(width, height, 1, [&](cairo_t* cr, int) { paint(cr); });
 }
 
 }  // namespace artwork

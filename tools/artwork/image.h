@@ -10,21 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "tools/artwork/frame_context.h"
+
 namespace artwork {
-
-// An owned Cairo context over part of an Image; usable wherever a cairo_t* is.
-class FrameContext {
- public:
-  FrameContext(uint32_t* origin, int width, int height, int strideBytes);
-  ~FrameContext();
-  FrameContext(const FrameContext&) = delete;
-  FrameContext& operator=(const FrameContext&) = delete;
-  operator cairo_t*() const { return cr_; }
-
- private:
-  cairo_surface_t* surface_;
-  cairo_t* cr_;
-};
 
 class Image {
  public:
@@ -32,8 +20,6 @@ class Image {
 
   int Width() const { return width_; }
   int Height() const { return height_; }
-  uint32_t* Pixels() { return pixels_.data(); }
-  const uint32_t* Pixels() const { return pixels_.data(); }
 
   // A context for the columns x .. x + width - 1, origin at their top-left corner.
   FrameContext Frame(int x, int width);
@@ -51,5 +37,7 @@ class Image {
 // `count` frames of frameWidth x height side by side; paint(cr, i) draws frame i with its
 // top-left corner at the context's origin.
 Image Strip(int frameWidth, int height, int count, const std::function<void(cairo_t*, int)>& paint);
+// A single picture: paint(cr) draws it with its top-left corner at the context's origin.
+Image Picture(int width, int height, const std::function<void(cairo_t*)>& paint);
 
 }  // namespace artwork

@@ -27,20 +27,19 @@ void Card(cairo_t* cr, int w, int h, double radius) {
 
 Image InstallerWindow(int h, bool panel) {
   const int w = 819;
-  Image image(w, h);
-  FrameContext cr = image.Frame(0, w);
-  Card(cr, w, h, 6);
-  if (panel) {
-    // The custom-install panel sits on a light ground below a divider, halfway between the
-    // install button's row (ends at 532) and the panel (starts at 552).
-    RoundedRect(cr, kMargin, kMargin, w - 2 * kMargin, h - 2 * kMargin, 6);
-    cairo_clip(cr);
-    cairo_rectangle(cr, kMargin, 542, w - 2 * kMargin, h - kMargin - 542);
-    FillColour(cr, kSurfaceAlt);
-    cairo_rectangle(cr, kMargin, 542, w - 2 * kMargin, 1);
-    FillColour(cr, kDivider);
-  }
-  return image;
+  return Picture(w, h, [&](cairo_t* cr) {
+    Card(cr, w, h, 6);
+    if (panel) {
+      // The custom-install panel sits on a light ground below a divider, halfway between the
+      // install button's row (ends at 532) and the panel (starts at 552).
+      RoundedRect(cr, kMargin, kMargin, w - 2 * kMargin, h - 2 * kMargin, 6);
+      cairo_clip(cr);
+      cairo_rectangle(cr, kMargin, 542, w - 2 * kMargin, h - kMargin - 542);
+      FillColour(cr, kSurfaceAlt);
+      cairo_rectangle(cr, kMargin, 542, w - 2 * kMargin, 1);
+      FillColour(cr, kDivider);
+    }
+  });
 }
 
 }  // namespace
@@ -50,51 +49,47 @@ Image WindowBackgroundExpanded() { return InstallerWindow(698, true); }
 
 Image MessageBoxBackground() {
   const int s = 152;
-  Image image(s, s);
-  FrameContext cr = image.Frame(0, s);
-  Card(cr, s, s, 5);
-  // The caption band (10 .. 54) ends in a divider; the nine-slice keeps it 54 pixels high.
-  cairo_rectangle(cr, kMargin, 53, s - 2 * kMargin, 1);
-  FillColour(cr, kDivider);
-  return image;
+  return Picture(s, s, [&](cairo_t* cr) {
+    Card(cr, s, s, 5);
+    // The caption band (10 .. 54) ends in a divider; the nine-slice keeps it 54 pixels high.
+    cairo_rectangle(cr, kMargin, 53, s - 2 * kMargin, 1);
+    FillColour(cr, kDivider);
+  });
 }
 
 Image BlankSlide() {
-  Image image(767, 398);
-  FrameContext cr = image.Frame(0, 767);
-  RoundedRect(cr, 0, 0, 767, 398, 8);
-  FillColour(cr, kWhite);
-  return image;
+  return Picture(767, 398, [&](cairo_t* cr) {
+    RoundedRect(cr, 0, 0, 767, 398, 8);
+    FillColour(cr, kWhite);
+  });
 }
 
 Image Logo() {
-  Image image(24, 24);
-  FrameContext cr = image.Frame(0, 24);
-  // A blue tile with a white landscape and a warm sun: a photograph, reduced to its sign.
-  RoundedRect(cr, 0, 0, 24, 24, 5.5);
-  FillGradient(cr, 0, 0, 0, 24, {{0, kBlueBright}, {1, kBlue.Mix(kBluePushed, 0.3)}});
-  cairo_move_to(cr, 3, 19);
-  cairo_line_to(cr, 9, 11);
-  cairo_line_to(cr, 12.5, 15.5);
-  cairo_line_to(cr, 15, 12.5);
-  cairo_line_to(cr, 21, 19);
-  cairo_close_path(cr);
-  FillColour(cr, kWhite);
-  Circle(cr, 16.5, 7, 2.4);
-  FillColour(cr, kAmber);
-  return image;
+  return Picture(24, 24, [&](cairo_t* cr) {
+    // A blue tile with a white landscape and a warm sun: a photograph, reduced to its sign.
+    RoundedRect(cr, 0, 0, 24, 24, 5.5);
+    FillGradient(cr, 0, 0, 0, 24, {{0, kBlueBright}, {1, kBlue.Mix(kBluePushed, 0.3)}});
+    cairo_move_to(cr, 3, 19);
+    cairo_line_to(cr, 9, 11);
+    cairo_line_to(cr, 12.5, 15.5);
+    cairo_line_to(cr, 15, 12.5);
+    cairo_line_to(cr, 21, 19);
+    cairo_close_path(cr);
+    FillColour(cr, kWhite);
+    Circle(cr, 16.5, 7, 2.4);
+    FillColour(cr, kAmber);
+  });
 }
 
 Image WarningIcon() {
-  Image image(16, 16);
-  FrameContext cr = image.Frame(0, 16);
-  Circle(cr, 8, 8, 7.5);
-  FillGradient(cr, 0, 0, 0, 16, {{0, Rgb(0xFFBE3D)}, {1, Rgb(0xF59300)}});
-  RoundedRect(cr, 7, 3.5, 2, 6.5, 1);
-  FillColour(cr, kWhite);
-  Circle(cr, 8, 12.2, 1.15);
-  FillColour(cr, kWhite);
-  return image;
+  return Picture(16, 16, [&](cairo_t* cr) {
+    Circle(cr, 8, 8, 7.5);
+    FillGradient(cr, 0, 0, 0, 16, {{0, Rgb(0xFFBE3D)}, {1, Rgb(0xF59300)}});
+    RoundedRect(cr, 7, 3.5, 2, 6.5, 1);
+    FillColour(cr, kWhite);
+    Circle(cr, 8, 12.2, 1.15);
+    FillColour(cr, kWhite);
+  });
 }
 
 }  // namespace artwork
