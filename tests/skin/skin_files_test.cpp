@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -73,19 +74,16 @@ const wchar_t* const kWindows[] = {L"xml\\inst\\wnd.xml", L"xml\\msgbox.xml"};
 
 std::string Narrow(const std::wstring& s) { return platform::WideToUtf8(s); }
 
-// The archive's form of a skin name: "/" separators, lower case (names match in any case).
-std::string Key(const std::wstring& name) {
-  std::string k = Narrow(name);
-  for (char& c : k) {
-    if (c == '\\') c = '/';
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return k;
-}
-
 std::string Lower(std::string s) {
   for (char& c : s) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
   return s;
+}
+
+// A skin name in one form for comparing: "/" separators, lower case (names match in any case).
+std::string Key(const std::wstring& name) {
+  std::string k = Lower(Narrow(name));
+  std::replace(k.begin(), k.end(), '\\', '/');
+  return k;
 }
 
 std::vector<uint8_t> Load(const std::wstring& name) {
