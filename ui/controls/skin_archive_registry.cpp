@@ -14,6 +14,7 @@
 #include "common/base/log.h"
 #include "platform/module_resource.h"
 #include "platform/text_encoding.h"
+#include "ui/controls/skin_file_name.h"
 #include "ui/core/skin_file_data.h"
 
 namespace SkinUI {
@@ -190,7 +191,8 @@ SkinResourceZip* SkinArchiveRegistry::Archive(std::unique_ptr<SkinResourceZip>& 
 }
 
 uint32_t SkinArchiveRegistry::ReadLooseFile(const std::wstring& name, std::unique_ptr<uint8_t[]>& out) const {
-  const std::string path = DiskPath(name);
+  // Loose files answer to the names the archive answers to, so a skin runs the same from disk.
+  const std::string path = FindLooseSkinFile(platform::WideToAnsi(resourceFolder_), platform::WideToAnsi(name));
   // Non-blocking so that a FIFO of that name cannot hang the open; it is refused below.
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return 0;

@@ -47,9 +47,9 @@ class SkinArchiveRegistry {
   // (only the resource folder stays), so a later registration takes effect again.
   void ReleaseAll();
 
-  // Reads the whole skin file `name` ("xml\inst\wnd.xml": backslashes or slashes, any letter
-  // case inside archives). Returns its size and hands out the buffer; 0 means failure (missing,
-  // empty, damaged) and then `out` is empty.
+  // Reads the whole skin file `name` ("xml\inst\wnd.xml": backslashes or slashes, ASCII letters
+  // in any case, in archives and loose files alike). Returns its size and hands out the buffer;
+  // 0 means failure (missing, empty, damaged) and then `out` is empty.
   uint32_t LoadFileData(const std::wstring& name, std::unique_ptr<uint8_t[]>& out, bool markup);
 
  private:

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/text_encoding.h"
+#include "ui/controls/skin_file_name.h"
 
 namespace SkinUI {
 
@@ -94,18 +95,6 @@ uint32_t FromMinizip(int err) {
     case UNZ_PARAMERROR: return kZipBadArguments;
     default: return kZipCorrupt;
   }
-}
-
-bool SameName(const char* a, const char* b, size_t n, bool ignoreCase) {
-  for (size_t i = 0; i < n; ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (ignoreCase) {
-      if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
-      if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
-    }
-    if (x != y) return false;
-  }
-  return true;
 }
 
 // Whether the sizes an entry declares can be true of an archive of `archiveSize` bytes; the
@@ -306,7 +295,8 @@ uint32_t SkinResourceZip::FindItem(const std::wstring& name, bool ignoreCase, Sk
       err = unzGetCurrentFileInfo64(Zip(zip_), &info, stored.data(), static_cast<uLong>(stored.size()),
                                     nullptr, 0, nullptr, 0);
       if (err != UNZ_OK) break;
-      if (SameName(stored.data(), wanted.data(), wanted.size(), ignoreCase)) break;
+      const std::string_view storedName(stored.data(), wanted.size());
+      if (ignoreCase ? SkinNamesEqual(storedName, wanted) : storedName == wanted) break;
     }
     err = unzGoToNextFile(Zip(zip_));
     if (err == UNZ_OK) ++currentIndex_;

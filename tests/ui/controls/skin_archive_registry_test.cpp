@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/module_resource.h"
+#include "platform/text_encoding.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/controls/zip_fixture.h"
 #include "ui/core/skin_file_data.h"
@@ -71,7 +72,7 @@ TEST_F(SkinArchiveRegistryTest, LooseFilesFromTheCurrentFolderWithoutAnArchive) 
   fs::current_path(dir_.path());
   EXPECT_EQ(Read(L"img\\common\\bg.png"), "PNG bytes");
   EXPECT_EQ(Read(L"img/common/bg.png", true), "PNG bytes");
-  EXPECT_EQ(Read(L"img\\common\\BG.png"), "<none>");  // the disk is case-sensitive
+  EXPECT_EQ(Read(L"img\\Common\\BG.png"), "PNG bytes");  // found as the archive would find it
   EXPECT_EQ(Read(L"empty.xml"), "<none>");
   EXPECT_EQ(Read(L"img\\common"), "<none>");
   EXPECT_EQ(Read(L"pipe"), "<none>");  // refused without waiting for a writer
@@ -80,6 +81,45 @@ TEST_F(SkinArchiveRegistryTest, LooseFilesFromTheCurrentFolderWithoutAnArchive) 
 
   reg_.SetResourceFolder(Folder());
   EXPECT_EQ(Read(L"img\\common\\bg.png"), "PNG bytes");
+}
+
+// Loose files follow the archive's naming rules on a case-sensitive disk.
+TEST_F(SkinArchiveRegistryTest, LooseFilesAnswerToArchiveNames) {
+  fs::create_directories(dir_ / "skin/xml/common");
+  fs::create_directories(dir_ / "skin/img/Common");
+  testsupport::WriteFile(dir_ / "skin/xml/common/Font.xml", "fonts");
+  testsupport::WriteFile(dir_ / "skin/img/Common/a.png", "lower");
+  testsupport::WriteFile(dir_ / "skin/img/Common/A.png", "upper");
+  testsupport::WriteFile(dir_ / "skin/img/Common/\xC3\x84.png", "umlaut");  // "Ä.png" in UTF-8
+  reg_.SetResourceFolder(Folder() + L"skin/");
+
+  const struct {
+    const wchar_t* name;
+    const char* expected;
+  } cases[] = {
+      {L"xml\\common\\font.xml", "fonts"},
+      {L"XML/COMMON/FONT.XML", "fonts"},
+      {L"xml/common//Font.xml", "fonts"},
+      {L"img\\common\\a.png", "lower"},   // an exact file name wins over its case variants
+      {L"img\\common\\A.png", "upper"},
+      {L"img\\COMMON\\a.PNG", "upper"},   // else the smallest of them ("A" < "a")
+      {L"img\\common\\\u00C4.png", "umlaut"},
+      {L"img\\common\\\u00E4.png", "<none>"},  // only ASCII letters fold
+      {L"img\\common", "<none>"},           // a folder is not a file
+      {L"xml\\common\\style.xml", "<none>"},
+      {L"xml\\common\\font.xml\\x", "<none>"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(platform::WideToUtf8(c.name));
+    EXPECT_EQ(Read(c.name), c.expected);
+  }
+
+  // The resource folder itself is a path, not a skin name: it is used as written.
+  reg_.SetResourceFolder(Folder() + L"SKIN/");
+  EXPECT_EQ(Read(L"xml\\common\\font.xml"), "<none>");
+  // A name that is a whole path works from the empty folder.
+  reg_.SetResourceFolder(L"");
+  EXPECT_EQ(Read(dir_.path().wstring() + L"/skin/XML/common/FONT.xml"), "fonts");
 }
 
 TEST_F(SkinArchiveRegistryTest, MainArchiveFromMemory) {
