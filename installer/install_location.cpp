@@ -54,6 +54,7 @@ std::wstring GetDefaultInstallRoot(const platform::VolumeSources& sources) {
   std::uint64_t best = 0;
   fs::path result;
   for (const auto& volume : table.LocalFixedVolumes()) {
+    if (volume.readOnly) continue;
     fs::path candidate;
     if (homeVolume && homeVolume->mountPoint == volume.mountPoint && platform::CanCreateIn(home)) {
       candidate = home;
