@@ -161,4 +161,8 @@ std::string WideToAnsi(std::wstring_view wide) {
   return out;
 }
 
+std::filesystem::path PathFromWide(std::wstring_view wide) { return std::filesystem::path(WideToAnsi(wide)); }
+
+std::wstring PathToWide(const std::filesystem::path& path) { return AnsiToWide(path.native()); }
+
 }  // namespace platform

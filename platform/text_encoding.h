@@ -5,6 +5,7 @@
 // character), never rejected.
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,10 @@ std::wstring Utf16ToWide(const uint8_t* bytes, size_t units, bool bigEndian);
 // stands for UTF-8 here as on every desktop this is built for.
 std::wstring AnsiToWide(std::string_view ansi);
 std::string WideToAnsi(std::wstring_view wide);
+
+// File-system paths held as wide text (the install folder in a text field) and back: the bytes
+// of a path are the locale's narrow character set.
+std::filesystem::path PathFromWide(std::wstring_view wide);
+std::wstring PathToWide(const std::filesystem::path& path);
 
 }  // namespace platform
