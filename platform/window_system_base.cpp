@@ -127,6 +127,7 @@ void WindowSystemBase::DestroyWindow(WindowHandle window) {
   if (tracking_.window == window) tracking_ = Tracking{};
   if (pointerWindow_ == window) pointerWindow_ = nullptr;
   if (lastClick_.window == window) lastClick_ = LastClick{};
+  if (drag_.window == window) drag_ = Drag{};
   timers_.KillAll(window);
 
   SendMessage(window, kWmDestroy, 0, 0);
@@ -226,6 +227,7 @@ void WindowSystemBase::ShowWindow(WindowHandle window, ShowCommand command) {
       if ((w = Find(window)) == nullptr || !w->visible) return;
       w->visible = false;
       NativeShow(*w, false);
+      if (drag_.window == window) drag_ = Drag{};
       if (capture_ == window) ReleaseCapture();
       if (focus_ == window || active_ == window) LoseActivation(window);
       return;
@@ -742,7 +744,33 @@ void WindowSystemBase::PostInput(WindowHandle window, std::uint32_t message, std
     queue_.Push(std::move(e));
 }
 
+void WindowSystemBase::BeginManualDrag(WindowState& w, int hitTest) {
+  if (!liveKeys_.keys.test(kVkLButton)) return;
+  drag_ = Drag{w.handle, hitTest, liveKeys_.cursor, w.rect};
+}
+
+bool WindowSystemBase::DragPointer(WinPoint screen) {
+  if (drag_.window == nullptr) return false;
+  const WindowState* w = Find(drag_.window);
+  if (w == nullptr || !w->visible || w->iconic) {
+    drag_ = Drag{};
+    return false;
+  }
+  liveKeys_.cursor = screen;
+  int dx = screen.x - drag_.start.x, dy = screen.y - drag_.start.y;
+  WinRect r = drag_.startRect;
+  int hit = drag_.hit;
+  if (hit == kHtCaption) r = WinRect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+  if (hit == kHtLeft || hit == kHtTopLeft || hit == kHtBottomLeft) r.left = std::min(r.left + dx, r.right);
+  if (hit == kHtRight || hit == kHtTopRight || hit == kHtBottomRight) r.right = std::max(r.right + dx, r.left);
+  if (hit == kHtTop || hit == kHtTopLeft || hit == kHtTopRight) r.top = std::min(r.top + dy, r.bottom);
+  if (hit == kHtBottom || hit == kHtBottomLeft || hit == kHtBottomRight) r.bottom = std::max(r.bottom + dy, r.top);
+  SetWindowPos(drag_.window, r.left, r.top, r.Width(), r.Height(), kSwpNoZOrder | kSwpNoActivate);
+  return true;
+}
+
 void WindowSystemBase::PointerMoved(WindowHandle over, WinPoint screen) {
+  if (DragPointer(screen)) return;
   // A move that goes nowhere is no move (a press reports its point again).
   if (screen == liveKeys_.cursor && over == pointerWindow_ && havePointer_) return;
   havePointer_ = true;
@@ -771,6 +799,15 @@ void WindowSystemBase::PointerMoved(WindowHandle over, WinPoint screen) {
 void WindowSystemBase::PointerButton(WindowHandle over, WinPoint screen, int button, bool down) {
   static constexpr int kVkOfButton[] = {0, kVkLButton, kVkRButton, kVkMButton};
   if (button < 1 || button > 3) return;
+  if (drag_.window != nullptr) {
+    DragPointer(screen);
+    if (button == 1 && !down) {
+      drag_ = Drag{};  // the release ends the drag and is the drag's
+      liveKeys_.keys.reset(kVkLButton);
+      if (queue_.Empty()) keys_ = liveKeys_;
+    }
+    return;
+  }
   PointerMoved(over, screen);
   liveKeys_.keys.set(static_cast<std::size_t>(kVkOfButton[button]), down);
   WindowHandle target = capture_ ? capture_ : over;
@@ -864,7 +901,9 @@ void WindowSystemBase::CloseRequested(WindowHandle window) {
 
 void WindowSystemBase::DesktopFocus(WindowHandle window) {
   if (window == nullptr) {
-    if (active_ != nullptr) LoseActivation(active_);
+    // Another program took the focus: ours only lose it (no owner steals it back).
+    SetFocusImpl(nullptr, false);
+    ChangeActive(nullptr);
     return;
   }
   const WindowState* w = Find(window);

@@ -173,6 +173,12 @@ class WindowSystemBase : public IWindowSystem {
   // True when a message or the quit request waits in the queue (any thread).
   bool HasQueued() const { return !queue_.Empty() || queue_.QuitPending(); }
 
+  // Moves (kHtCaption) or sizes (border codes) the window with the pointer until the left button
+  // comes up, as a window manager would; the pointer's moves and the release are the drag's, not
+  // the window's. For desktops without a window manager to do it.
+  void BeginManualDrag(WindowState& w, int hitTest);
+  bool ManualDragActive() const { return drag_.window != nullptr; }
+
   // The discard hook, for messages of a window that is gone.
   void Discard(const std::vector<QueuedMessage>& removed);
 
@@ -219,6 +225,15 @@ class WindowSystemBase : public IWindowSystem {
     std::uint32_t hoverDue = 0;
     WinPoint hoverOrigin;
   } tracking_;
+
+  bool DragPointer(WinPoint screen);
+
+  struct Drag {
+    WindowHandle window = nullptr;
+    int hit = 0;
+    WinPoint start;
+    WinRect startRect;
+  } drag_;
 
   struct LastClick {
     WindowHandle window = nullptr;

@@ -96,13 +96,11 @@ bool HeadlessWindowSystem::NativeCreate(WindowState& w) {
 
 void HeadlessWindowSystem::NativeDestroy(WindowState& w) {
   std::erase(zOrder_, w.handle);
-  if (drag_.window == w.handle) drag_ = Drag{};
 }
 
 void HeadlessWindowSystem::NativeShow(WindowState& w, bool show) {
   std::erase(zOrder_, w.handle);
   if (show) zOrder_.push_back(w.handle);
-  if (!show && drag_.window == w.handle) drag_ = Drag{};
 }
 
 void HeadlessWindowSystem::Raise(WindowHandle window) {
@@ -131,7 +129,7 @@ void HeadlessWindowSystem::NativePresent(WindowState& w, const std::uint32_t* pi
 void HeadlessWindowSystem::NativeMoveDrag(WindowState& w, int hitTest) {
   ++static_cast<Data*>(w.native.get())->drags;
   lastDragHit_ = hitTest;
-  if (LiveKeyDown(1)) drag_ = Drag{w.handle, hitTest, CursorPos(), w.rect};
+  BeginManualDrag(w, hitTest);
 }
 
 // ---- what the desktop shows ------------------------------------------------------------------
@@ -199,44 +197,12 @@ void HeadlessWindowSystem::MouseMove(WindowHandle window, int x, int y) {
 }
 
 void HeadlessWindowSystem::MouseMoveScreen(int x, int y) {
-  if (drag_.window != nullptr) {
-    // The window manager has the pointer: the window follows it and the program sees no moves.
-    int dx = x - drag_.start.x, dy = y - drag_.start.y;
-    WinRect r = drag_.startRect;
-    switch (drag_.hit) {
-      case kHtCaption: r = WinRect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; break;
-      case kHtLeft: r.left += dx; break;
-      case kHtRight: r.right += dx; break;
-      case kHtTop: r.top += dy; break;
-      case kHtBottom: r.bottom += dy; break;
-      case kHtTopLeft: r.left += dx; r.top += dy; break;
-      case kHtTopRight: r.right += dx; r.top += dy; break;
-      case kHtBottomLeft: r.left += dx; r.bottom += dy; break;
-      case kHtBottomRight: r.right += dx; r.bottom += dy; break;
-      default: break;
-    }
-    r.right = std::max(r.right, r.left);
-    r.bottom = std::max(r.bottom, r.top);
-    DesktopMoved(drag_.window, r.left, r.top);
-    DesktopResized(drag_.window, r.Width(), r.Height());
-    return;
-  }
   WinPoint s{x, y};
   PointerMoved(WindowAt(s), s);
 }
 
 void HeadlessWindowSystem::Press(WindowHandle window, int x, int y, Button button, bool down) {
   WinPoint s = ClientToScreen(window, WinPoint{x, y});
-  if (drag_.window != nullptr) {
-    MouseMoveScreen(s.x, s.y);
-    if (!down && button == Button::kLeft) {
-      // The drag ends; the release belonged to the window manager.
-      drag_ = Drag{};
-      SyncModifiers(LiveKeyDown(kVkShift), LiveKeyDown(kVkControl), LiveKeyDown(kVkMenu), false, LiveKeyDown(2),
-                    LiveKeyDown(4));
-    }
-    return;
-  }
   PointerButton(WindowAt(s), s, static_cast<int>(button), down);
 }
 

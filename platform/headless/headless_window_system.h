@@ -108,7 +108,7 @@ class HeadlessWindowSystem final : public WindowSystemBase {
   // down the pointer moves or sizes the window as a window manager would.
   unsigned DragCount(WindowHandle window) const;
   int LastDragHitTest() const { return lastDragHit_; }
-  bool Dragging() const { return drag_.window != nullptr; }
+  bool Dragging() const { return ManualDragActive(); }
   unsigned BeepCount() const { return beeps_; }
   std::size_t FdWatchCount() const { return watches_.size(); }
 
@@ -162,14 +162,7 @@ class HeadlessWindowSystem final : public WindowSystemBase {
   std::mutex postMutex_;
   std::condition_variable posted_;
   unsigned postSerial_ = 0;
-  std::map<WindowHandle, unsigned> dragCounts_;
   int lastDragHit_ = 0;
-  struct Drag {
-    WindowHandle window = nullptr;
-    int hit = 0;
-    WinPoint start;
-    WinRect startRect;
-  } drag_;
 };
 
 }  // namespace platform
