@@ -59,6 +59,7 @@ struct CMarkupTextLayout::State {
   bool inLink = false;
   int linkX = 0;
   std::wstring linkText;
+  bool breakBefore = false;  // the last character placed is a break point (not an ASCII letter)
   int slot = 0;           // next link slot
   int lineFirstSlot = 0;  // first slot of the current line
 };
@@ -231,6 +232,7 @@ bool CMarkupTextLayout::PlaceRun(State& s, bool draw, int top, int lineHeight, c
     if (draw) Emit(s, top, lineHeight, run, width);
     s.x += width;
     widest_ = std::max(widest_, s.x);
+    s.breakBefore = !IsAsciiLetter(run.back());
     taken = run.size();
     return false;
   }
@@ -243,12 +245,22 @@ bool CMarkupTextLayout::PlaceRun(State& s, bool draw, int top, int lineHeight, c
   if ((style_ & DT_WORDBREAK) != 0) {
     std::size_t cut = fit;
     while (cut > 0 && IsAsciiLetter(run[cut - 1])) --cut;
-    if (cut > 0) count = cut;
+    if (cut > 0)
+      count = cut;
+    else if (s.x > rc_.left && s.breakBefore && IsAsciiLetter(run[0]))
+      count = 0;  // a word that follows a break point moves to the next line whole
   }
   const bool ellipsis = single_ && (style_ & DT_END_ELLIPSIS) != 0;
-  if (ellipsis) count -= std::min<std::size_t>(count, count >= 2 ? 2 : 1);
+  int dots = 0;
+  if (ellipsis) {
+    // Two characters make room for the dots; more go when they are narrower than the dots.
+    count -= std::min<std::size_t>(count, count >= 2 ? 2 : 1);
+    dots = CPangoText::RunWidth(f, L"...");
+    while (count > 0 && edges[count] + dots > avail) --count;
+  }
   const int used = edges[count];
   if (draw) Emit(s, top, lineHeight, run.substr(0, count), used);
+  if (count > 0) s.breakBefore = !IsAsciiLetter(run[count - 1]);
   if (ellipsis) {
     if (draw) canvas_->DrawTextRun(s.x + used, top, L"...", f, s.color | kOpaque);
     s.x = right_;
@@ -403,6 +415,7 @@ bool CMarkupTextLayout::PlaceImage(State& s, bool draw, int top, int lineHeight,
     imageBottom_ = y + h;
   }
   s.x += w;
+  s.breakBefore = true;
   widest_ = std::max(widest_, s.x);
   return false;
 }

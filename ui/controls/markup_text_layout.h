@@ -16,8 +16,9 @@
 //
 // Each line is laid out twice when drawing: once to measure its height (runs of different sizes
 // share a bottom line) and once to draw. Multi-line text wraps 8 pixels before the right edge,
-// with DT_WORDBREAK after the last character that is not an ASCII letter; single-line text with
-// DT_END_ELLIPSIS ends in "...".
+// with DT_WORDBREAK after the last character that is not an ASCII letter (a word that follows such
+// a character on the line moves to the next line whole); single-line text with DT_END_ELLIPSIS
+// ends in "..." inside the rectangle.
 #include <string>
 
 #include "ui/controls/text_style.h"

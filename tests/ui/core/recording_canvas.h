@@ -23,6 +23,7 @@ struct CanvasOp {
   int style = 0;
   std::wstring file;  // image file, or the text drawn
   SkinUI::SkinRect src;  // source part of a bitmap
+  const SkinUI::SkinFontInfo* font = nullptr;  // font of text
 };
 
 class RecordingCanvas : public SkinUI::IRenderCanvas {
@@ -65,15 +66,18 @@ class RecordingCanvas : public SkinUI::IRenderCanvas {
     op.src = src;
     ops.push_back(op);
   }
-  void DrawPlainText(const SkinUI::SkinRect& rc, const std::wstring& text, const SkinUI::SkinFontInfo&,
+  void DrawPlainText(const SkinUI::SkinRect& rc, const std::wstring& text, const SkinUI::SkinFontInfo& font,
                      SkinUI::SkinColor color, std::uint32_t style) override {
     CanvasOp op{"text", rc, color, 0, 0, static_cast<int>(style)};
     op.file = text;
+    op.font = &font;
     ops.push_back(op);
   }
-  void DrawTextRun(int x, int y, const std::wstring& text, const SkinUI::SkinFontInfo&, SkinUI::SkinColor color) override {
+  void DrawTextRun(int x, int y, const std::wstring& text, const SkinUI::SkinFontInfo& font,
+                   SkinUI::SkinColor color) override {
     CanvasOp op{"run", SkinUI::SkinRect{x, y, x, y}, color};
     op.file = text;
+    op.font = &font;
     ops.push_back(op);
   }
 
