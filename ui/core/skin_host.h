@@ -2,6 +2,7 @@
 // The per-window manager of the UI framework: the window's resources (fonts, images, styles,
 // class defaults, window settings read from the skin), the control tree's registries (names,
 // option groups), invalidation and layout requests, focus and notifications.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -29,12 +30,16 @@ struct SkinFontInfo {
   bool italic = false;
   bool strikeout = false;
   bool fromFile = false;  // the face comes from a font file of the skin
-  // Text metrics, filled on first use (FontInfo).
+  // Text metrics in whole pixels, filled on first use (FontInfo): height = ascent + descent;
+  // externalLeading is the extra space the font asks for between lines; maxCharWidth is the widest
+  // advance of the font (text layout's estimate of whether a run can fit without measuring it).
   bool metricsValid = false;
   int height = 0;
   int ascent = 0;
   int descent = 0;
+  int externalLeading = 0;
   int aveCharWidth = 0;
+  int maxCharWidth = 0;
 };
 
 // A decoded skin image: premultiplied 32-bit pixels (0xAARRGGBB in native order), rows top-down.
@@ -75,6 +80,14 @@ class CSkinHost {
   static void SetImageLoader(ImageLoader loader);
   static void SetResourceReader(ResourceReader reader);
   static std::vector<std::uint8_t> LoadResourceData(const std::wstring& type, int id);
+  // Fonts are the text library's: `measure` fills a font record's metrics; `installFile` makes the
+  // face of a font file's bytes available to text drawing (false when they are no usable font).
+  // Without a backend, metrics are the nominal size and font files are refused.
+  struct FontBackend {
+    void (*measure)(SkinFontInfo& font) = nullptr;
+    bool (*installFile)(const std::wstring& face, const std::uint8_t* bytes, std::size_t size) = nullptr;
+  };
+  static void SetFontBackend(const FontBackend& backend);
 
   CSkinHost();
   ~CSkinHost();
@@ -202,6 +215,12 @@ class CSkinHost {
   // Moves the focus: the old control gets "killfocus", the new one "setfocus". None, a control
   // of another host, an invisible or a disabled control leave no control focused.
   void SetFocus(CControlUI* control);
+
+  // ---- mouse ----------------------------------------------------------------------------------
+  // The last mouse point in client coordinates (-1, -1 before the first): what notifications
+  // carry and what the hover colour of links is decided by.
+  SkinPoint LastMousePoint() const { return lastMouse_; }
+  void SetLastMousePoint(SkinPoint pt) { lastMouse_ = pt; }
 
   // ---- cursor ---------------------------------------------------------------------------------
   // The platform cursor shown over the window (set-cursor handling of the controls).
