@@ -5,12 +5,12 @@
 bool CPackageStream::Open(const std::filesystem::path& path, const KwrBase::HashProv& provider) {
   file_ = platform::File::CreateExclusiveForWrite(path);
   if (!file_.IsOpen()) return false;
-  hash_.Create(provider.Handle());
+  hasher_.Start(provider);
   return true;
 }
 
 bool CPackageStream::Write(std::string_view block) {
-  hash_.HashData(reinterpret_cast<const std::uint8_t*>(block.data()), static_cast<std::uint32_t>(block.size()));
+  hasher_.Feed(block.data(), block.size());
   if (!file_.WriteAll(block.data(), block.size())) {
     LOG_ERROR << "write file failed, err:" << file_.Error();
     return false;

@@ -1,6 +1,8 @@
 #pragma once
 // The temporary file of one transfer attempt and the MD5 digest of what went into it: every
-// received block is hashed and written as it arrives, so memory does not grow with the package.
+// received block is written as it arrives and hashed in order on a helper thread (the transfer
+// would otherwise wait for the hash, which is slower than receiving and writing); memory does not
+// grow with the package.
 //
 //   CPackageStream stream;
 //   if (!stream.Open(TempFilePath(task.localPath), provider)) ... "create tmp file failed" ...
@@ -16,6 +18,7 @@
 #include <vector>
 
 #include "common/base/hash_algorithm.h"
+#include "installer/ordered_hasher.h"
 #include "platform/file.h"
 
 class CPackageStream {
@@ -28,13 +31,13 @@ class CPackageStream {
   // cannot be created; throws when the digest cannot be started.
   bool Open(const std::filesystem::path& path, const KwrBase::HashProv& provider);
   // Hashes the block and writes it. False after a failed write, which is logged
-  // ("write file failed, err:{}" with the system's error code).
+  // ("write file failed, err:{}" with the system's error code). Throws when hashing failed.
   bool Write(std::string_view block);
   void Close() { file_.Close(); }
   // The digest of every block written; call once, after the last Write.
-  std::vector<std::uint8_t> Digest() { return hash_.GetHash(); }
+  std::vector<std::uint8_t> Digest() { return hasher_.Finish(); }
 
  private:
   platform::File file_;
-  KwrBase::Hash hash_;
+  COrderedHasher hasher_;
 };
