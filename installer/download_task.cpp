@@ -7,7 +7,7 @@ std::string DownloadFileName(std::string_view url) {
 
 bool HasUsableFileName(const std::filesystem::path& localPath) {
   const std::string name = localPath.filename().string();
-  return !name.empty() && name != "." && name != "..";
+  return !name.empty() && name != "." && name != ".." && name.find('\0') == std::string::npos;
 }
 
 std::filesystem::path TempFilePath(const std::filesystem::path& localPath) {

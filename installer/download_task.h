@@ -22,8 +22,9 @@ inline constexpr std::string_view kTempFileSuffix = ".dl.tmp";
 // locale's character set, which the configuration's text already is).
 std::string DownloadFileName(std::string_view url);
 
-// True when `localPath` ends in a name that is a file of its folder: not empty, ".", or "..",
-// which a url ending in "/", "/." or "/.." gives and which would name the folder or its parent.
+// True when `localPath` ends in a name that is a file of its folder: not empty, ".", or ".."
+// (which a url ending in "/", "/." or "/.." gives, naming the folder or its parent), and without
+// a NUL byte (which the system would take as the end of a shorter name).
 bool HasUsableFileName(const std::filesystem::path& localPath);
 
 // localPath + ".dl.tmp".

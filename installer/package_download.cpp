@@ -169,21 +169,20 @@ void CPackageDownload::PublishTransfer(std::shared_ptr<KwrBase::HttpTransfer> tr
   transfer_ = std::move(transfer);
 }
 
+bool CPackageDownload::TransferRuns() const {
+  std::lock_guard<std::mutex> lock(stateMutex_);
+  return transfer_ != nullptr;
+}
+
 bool CPackageDownload::OnClickPause() {
-  {
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    if (!transfer_) return false;
-  }
+  if (!TransferRuns()) return false;
   pauseControl_.RequestPause();
   paused_.store(true);
   return true;
 }
 
 bool CPackageDownload::OnClickResume() {
-  {
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    if (!transfer_) return false;
-  }
+  if (!TransferRuns()) return false;
   pauseControl_.RequestResume();
   paused_.store(false);
   return true;

@@ -101,6 +101,7 @@ class CPackageDownload {
   bool OnProgress(KwrBase::HttpTransfer& transfer);
   void FinishTask(const DownloadTask& task);
   void PublishTransfer(std::shared_ptr<KwrBase::HttpTransfer> transfer);
+  bool TransferRuns() const;
 
   TaskExecutor& worker_;
   IInstallFlowUi& ui_;

@@ -75,7 +75,7 @@ TEST(DownloadTaskText, FileNameIsEverythingAfterTheLastSlash) {
 
   EXPECT_TRUE(HasUsableFileName(std::filesystem::path("/t/Orbisk_tmp") / "setup.exe"));
   EXPECT_TRUE(HasUsableFileName(std::filesystem::path("/t/Orbisk_tmp") / "...x"));
-  for (const char* bad : {"", ".", ".."})
+  for (const std::string& bad : std::vector<std::string>{"", ".", "..", std::string("setup\0.exe", 10)})
     EXPECT_FALSE(HasUsableFileName(std::filesystem::path("/t/Orbisk_tmp") / bad)) << '"' << bad << '"';
   EXPECT_EQ(TempFilePath("/t/a b/setup.exe"), std::filesystem::path("/t/a b/setup.exe.dl.tmp"));
 }

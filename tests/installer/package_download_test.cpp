@@ -16,17 +16,11 @@
 
 namespace {
 using Calls = std::vector<std::string>;
+using testsupport::GeneratedBody;
 using testsupport::InstallFlowTest;
 using testsupport::LogMark;
 using testsupport::ReadFile;
 using testsupport::WriteFile;
-
-// The test server's "generate" body: byte i is i % 251.
-std::string Pattern(std::size_t size) {
-  std::string s(size, '\0');
-  for (std::size_t i = 0; i < size; ++i) s[i] = static_cast<char>(i % 251);
-  return s;
-}
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
@@ -55,7 +49,7 @@ class PackageDownloadTest : public InstallFlowTest {
 
 TEST_F(PackageDownloadTest, EveryFileIsFetchedVerifiedAndRenamedThenInstallationStarts) {
   ui_.install = nullptr;  // the installation itself is not part of this test
-  const std::string setup = Pattern(300000), one = "first resource", two = "second", three = "third";
+  const std::string setup = GeneratedBody(300000), one = "first resource", two = "second", three = "third";
   SetInstaller(Serve("setup.exe", setup), Md5(setup), setup.size(), L"图片管家");
   config_.external = {
       ExternalItem{L"资源一", L".\\data", 1, 1000, 2000, {{Md5(one), Serve("one.dat", one)}}},
@@ -96,6 +90,8 @@ struct NotRetriedCase {
   const char* logged;
   bool transferred;  // a transfer ran (its end is posted) and left its temporary file
 };
+
+void PrintTo(const NotRetriedCase& c, std::ostream* os) { *os << c.name; }
 
 class NotRetriedTest : public PackageDownloadTest, public ::testing::WithParamInterface<NotRetriedCase> {};
 
@@ -174,13 +170,13 @@ TEST_F(PackageDownloadTest, ACutTransferIsRetriedAndTheRetrySucceeds) {
   const std::size_t size = 200000;
   const nlohmann::json cut = {{"generate", size}, {"cut_after", 5000}};
   server_->SetRoute("/" + prefix_ + "/setup.exe", {{"sequence", {cut, cut, {{"generate", size}}}}});
-  SetInstaller(Url("setup.exe"), Md5(Pattern(size)), size);
+  SetInstaller(Url("setup.exe"), Md5(GeneratedBody(size)), size);
   StartInstallButton();
   ASSERT_TRUE(ui_.WaitForCall("install-ui"));
   EXPECT_EQ(ui_.Calls(), (Calls{"started", "ended", "event:2901201", "started", "ended", "event:2901201", "started",
                                 "ended", "event:2901300", "install-ui"}));
   EXPECT_EQ(download_.failureCount(), 2);
-  EXPECT_EQ(ReadFile(TempDirPath() / "setup.exe"), Pattern(size));
+  EXPECT_EQ(ReadFile(TempDirPath() / "setup.exe"), GeneratedBody(size));
   EXPECT_TRUE(Contains(log_.NewText(), "] download error:")) << log_.NewText();
 }
 
@@ -219,7 +215,7 @@ TEST_F(PackageDownloadTest, ADiskWriteErrorAbortsTheTransferAndIsRetried) {
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
   const std::size_t size = 6 << 20;
   server_->SetRoute("/" + prefix_ + "/setup.exe", {{"generate", size}});
-  SetInstaller(Url("setup.exe"), Md5(Pattern(size)), size);
+  SetInstaller(Url("setup.exe"), Md5(GeneratedBody(size)), size);
   StartInstallButton();
   bool failed = ui_.WaitForCall("failed");
   WaitForWorker();
@@ -237,7 +233,7 @@ TEST_F(PackageDownloadTest, PauseStopsTheTimerAndResumeBringsItBack) {
   ui_.install = nullptr;
   const std::size_t size = 400000;
   server_->SetRoute("/" + prefix_ + "/setup.exe", {{"generate", size}, {"chunk", 16384}, {"chunk_delay_ms", 40}});
-  SetInstaller(Url("setup.exe"), Md5(Pattern(size)), size, L"安装包");
+  SetInstaller(Url("setup.exe"), Md5(GeneratedBody(size)), size, L"安装包");
   StartInstallButton();
   PauseWhenTransferRuns();
   EXPECT_TRUE(download_.paused());
@@ -253,7 +249,7 @@ TEST_F(PackageDownloadTest, PauseStopsTheTimerAndResumeBringsItBack) {
   EXPECT_FALSE(download_.paused());
   ASSERT_TRUE(ui_.WaitForCall("install-ui"));
   EXPECT_EQ(ui_.Calls(), (Calls{"started", "paused", "resumed", "ended", "event:2901300", "install-ui"}));
-  EXPECT_EQ(ReadFile(TempDirPath() / "setup.exe"), Pattern(size));
+  EXPECT_EQ(ReadFile(TempDirPath() / "setup.exe"), GeneratedBody(size));
   EXPECT_FALSE(download_.OnClickResume()) << "no transfer any more";
 }
 
@@ -261,7 +257,7 @@ TEST_F(PackageDownloadTest, PauseAndResumeBeforeOneProgressCallEndPausedWithTheP
   ui_.install = nullptr;
   const std::size_t size = 300000;
   server_->SetRoute("/" + prefix_ + "/setup.exe", {{"generate", size}, {"chunk", 16384}, {"chunk_delay_ms", 40}});
-  SetInstaller(Url("setup.exe"), Md5(Pattern(size)), size);
+  SetInstaller(Url("setup.exe"), Md5(GeneratedBody(size)), size);
   // Both clicks land between two progress calls: they are made inside the call that applied
   // the first pause.
   bool clicked = false;
@@ -279,7 +275,7 @@ TEST_F(PackageDownloadTest, PauseAndResumeBeforeOneProgressCallEndPausedWithTheP
   EXPECT_EQ(ui_.Calls(), (Calls{"started", "paused", "resumed", "paused"}));
   download_.OnClickResume();
   ASSERT_TRUE(ui_.WaitForCall("install-ui"));
-  EXPECT_EQ(ReadFile(TempDirPath() / "setup.exe"), Pattern(size));
+  EXPECT_EQ(ReadFile(TempDirPath() / "setup.exe"), GeneratedBody(size));
 }
 
 TEST_F(PackageDownloadTest, ClosingEndsAStalledOrPausedTransferWithoutWaitingForData) {
@@ -313,7 +309,7 @@ TEST_F(PackageDownloadTest, ClosingEndsAStalledOrPausedTransferWithoutWaitingFor
 
 TEST_F(PackageDownloadTest, AVerifiedFileIsReusedAndAChangedOneFetchedAgain) {
   ui_.install = nullptr;
-  const std::string setup = "the package installer", res = Pattern(5000);
+  const std::string setup = "the package installer", res = GeneratedBody(5000);
   SetInstaller(Url("setup.exe"), Md5(setup), setup.size());  // not on the server: reuse or fail
   std::string resUrl = Serve("res.dat", res);
   config_.external = {ExternalItem{L"资源", L"data", 1, res.size(), 0, {{Md5(res), resUrl}}}};
@@ -322,7 +318,7 @@ TEST_F(PackageDownloadTest, AVerifiedFileIsReusedAndAChangedOneFetchedAgain) {
   std::string changed = res;
   changed[4000] ^= 0x20;
   WriteFile(TempDirPath() / "res.dat", changed);
-  WriteFile(TempDirPath() / "res.dat.dl.tmp", Pattern(20000));  // left by an aborted run
+  WriteFile(TempDirPath() / "res.dat.dl.tmp", GeneratedBody(20000));  // left by an aborted run
 
   StartInstallButton();
   ASSERT_TRUE(ui_.WaitForCall("install-ui"));
