@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <clocale>
 #include <cstring>
 #include <map>
 #include <string>
@@ -177,6 +178,23 @@ INSTANTIATE_TEST_SUITE_P(
       for (const char* p = info.param.what; *p; ++p) n += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
       return n;
     });
+
+TEST(SkinXml, NameCharactersDoNotDependOnTheLocale) {
+  // ASCII letters, digits, "_" and ":" and every character beyond ASCII; other ASCII marks end a
+  // name.
+  const wchar_t* text = L"<Fen\u00EAtre \u540D\u524D=\"1\" _a:b9=\"2\" \u00E9\u3000x=\"3\"><\u4E2D/></Fen\u00EAtre>";
+  const std::wstring tree = L"Fen\u00EAtre{\u540D\u524D=1,_a:b9=2,\u00E9\u3000x=3}[\u4E2D{}]";
+  for (const char* locale : {"C", "C.UTF-8"}) {
+    if (!std::setlocale(LC_ALL, locale)) continue;
+    SCOPED_TRACE(locale);
+    CSkinXml xml;
+    ASSERT_TRUE(xml.LoadText(text)) << Message(xml);
+    EXPECT_EQ(Dump(xml.Root()), tree);
+    EXPECT_FALSE(xml.LoadText(L"<a b.c=\"1\"/>"));
+    EXPECT_EQ(Message(xml), L"Error while parsing attributes");
+  }
+  std::setlocale(LC_ALL, "C");
+}
 
 TEST(SkinXml, FindAttributeFillsTheBuilderBufferWhole) {
   // The builder reads values into 500 characters with max 499: a 499-character value fits.
