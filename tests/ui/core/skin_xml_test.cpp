@@ -6,9 +6,11 @@
 #include <clocale>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "ui/core/skin_file_data.h"
+#include "tests/support/scoped_hook.h"
 
 namespace SkinUI {
 namespace {
@@ -346,7 +348,7 @@ uint32_t ReadFromMap(const std::wstring& name, std::unique_ptr<uint8_t[]>& out, 
 }
 
 TEST(SkinXml, LoadFileReadsThroughLoadFileData) {
-  SetSkinFileReader(&ReadFromMap);
+  std::optional<testsupport::ScopedHook<SkinFileReader>> reader(std::in_place, &SetSkinFileReader, &ReadFromMap);
   g_files = {{L"xml\\wnd.xml", "\xEF\xBB\xBF<Window><Font/></Window>"}, {L"empty.xml", ""}};
   CSkinXml xml;
   ASSERT_TRUE(xml.LoadFile(L"xml\\wnd.xml", kSkinXmlUtf8));
@@ -358,7 +360,7 @@ TEST(SkinXml, LoadFileReadsThroughLoadFileData) {
     EXPECT_EQ(Location(xml), L"");
     EXPECT_FALSE(xml.Root().IsValid());
   }
-  SetSkinFileReader(nullptr);
+  reader.reset();
   EXPECT_FALSE(xml.LoadFile(L"xml\\wnd.xml", kSkinXmlUtf8));
   EXPECT_EQ(Message(xml), L"LoadFileData failed");
 }
