@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/top_level_window.h"
@@ -94,26 +95,36 @@ TEST(SingleInstance, ARefusedStartRaisesTheInstalledApplication) {
   EXPECT_EQ(app.Wait(5s), 0);
 }
 
+// The test's own connection, held for the whole test: an X server without clients resets itself
+// and drops connections that arrive meanwhile (the previous test's last client may just have
+// gone, so the first open is retried for a while).
+struct DisplayCloser {
+  void operator()(Display* d) const { XCloseDisplay(d); }
+};
+std::unique_ptr<Display, DisplayCloser> OpenTestDisplay() {
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    if (Display* d = XOpenDisplay(nullptr)) return std::unique_ptr<Display, DisplayCloser>(d);
+    std::this_thread::sleep_for(100ms);
+  }
+  return nullptr;
+}
+
 // Stands in for a reparenting window manager: two nested frame windows (the client goes two
 // levels below the root, deeper than a frame search of the root's children finds) and the
-// manager's client list on the root, all removed again when the test ends.
+// manager's client list on the root, all removed again at the end.
 class FakeWindowManager {
  public:
-  FakeWindowManager() : dpy_(XOpenDisplay(nullptr)) {
-    if (!dpy_) return;
-    root_ = DefaultRootWindow(dpy_);
+  explicit FakeWindowManager(Display* dpy) : dpy_(dpy), root_(DefaultRootWindow(dpy)) {
     outer_ = XCreateSimpleWindow(dpy_, root_, 50, 50, 300, 200, 0, 0, 0);
     inner_ = XCreateSimpleWindow(dpy_, outer_, 5, 20, 290, 175, 0, 0, 0);
     clientList_ = XInternAtom(dpy_, "_NET_CLIENT_LIST", False);
     XSync(dpy_, False);
   }
   ~FakeWindowManager() {
-    if (!dpy_) return;
     XDeleteProperty(dpy_, root_, clientList_);
     XDestroyWindow(dpy_, outer_);
-    XCloseDisplay(dpy_);
+    XSync(dpy_, False);
   }
-  bool ok() const { return dpy_ != nullptr; }
   std::string frame() const { return std::to_string(inner_); }
   void ShowFrames(bool shown) {
     if (shown) XMapSubwindows(dpy_, outer_), XMapWindow(dpy_, outer_);
@@ -136,6 +147,8 @@ class FakeWindowManager {
 
 TEST(RaiseInstalledApplication, FindsItsWindowInsideAWindowManagersFrames) {
   if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (the test script starts Xvfb)";
+  auto display = OpenTestDisplay();
+  ASSERT_TRUE(display);
   struct Case {
     const char* what;
     bool framesShown, clientMapped, listed;
@@ -148,8 +161,7 @@ TEST(RaiseInstalledApplication, FindsItsWindowInsideAWindowManagersFrames) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    FakeWindowManager wm;
-    ASSERT_TRUE(wm.ok());
+    FakeWindowManager wm(display.get());
     wm.ShowFrames(c.framesShown);
     std::vector<std::string> argv = {FAKE_APP_WINDOW_EXE, "--parent", wm.frame()};
     if (c.clientMapped) argv.push_back("--visible");
