@@ -3,19 +3,10 @@
 // notification (mouse released inside after a press, or Space / Return while it has the focus).
 #include <cstdint>
 
+#include "ui/controls/control_state.h"
 #include "ui/controls/label_ui.h"
 
 namespace SkinUI {
-
-// State bits of buttons, options and edit fields.
-enum SkinControlState : std::uint32_t {
-  kStateFocused = 0x01,
-  kStateSelected = 0x02,
-  kStateDisabled = 0x04,
-  kStateHot = 0x08,
-  kStatePushed = 0x10,
-  kStateCaptured = 0x40,
-};
 
 class CButtonUI : public CLabelUI {
  public:

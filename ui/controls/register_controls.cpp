@@ -8,6 +8,7 @@
 #include "ui/controls/label_ui.h"
 #include "ui/controls/option_ui.h"
 #include "ui/controls/progress_ui.h"
+#include "ui/controls/rich_edit_ui.h"
 #include "ui/controls/sequence_ui.h"
 #include "ui/controls/text_ui.h"
 #include "ui/core/skin_builder.h"
@@ -31,6 +32,7 @@ void RegisterControls() {
   CSkinBuilder::RegisterElement(L"Progress", &Make<CProgressUI>);
   CSkinBuilder::RegisterElement(L"Sequence", &Make<CSequenceUI>);
   CSkinBuilder::RegisterElement(L"FadeSequence", &Make<CFadeSequenceUI>);
+  CSkinBuilder::RegisterElement(L"RichEdit", &Make<CRichEditUI>);
 }
 
 }  // namespace SkinUI
