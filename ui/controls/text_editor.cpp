@@ -148,8 +148,8 @@ CTextEditor::EditResult CTextEditor::Insert(std::wstring_view text) {
 }
 
 CTextEditor::EditResult CTextEditor::EraseRange(int from, int to) {
-  if (readOnly_) return EditResult::kRefused;
   if (from >= to) return EditResult::kUnchanged;
+  if (readOnly_) return EditResult::kRefused;
   text_.erase(from, to - from);
   caret_ = anchor_ = from;
   return EditResult::kChanged;
