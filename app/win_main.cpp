@@ -5,6 +5,7 @@
 #include "app/single_instance.h"
 #include "common/base/log.h"
 #include "installer/web_inst_wnd.h"
+#include "ui/controls/drawing_services.h"
 #include "ui/controls/register_controls.h"
 #include "ui/controls/skin_archive_registry.h"
 
@@ -17,6 +18,8 @@ void RunInstaller() {
   // The UI framework's resources: every skin file is read through the skin archive registry from
   // here on (loose files until the skin archive is registered).
   SkinUI::SkinArchiveRegistry::Install();
+  // Drawing, images and fonts for every window from here on.
+  SkinUI::InstallDrawingServices();
   // The skins' control elements ("Button", "CheckBox", "RichEdit", ...) for every build from here.
   SkinUI::RegisterControls();
   CWebInstWnd installer;

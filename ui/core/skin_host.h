@@ -411,14 +411,14 @@ class CSkinHost {
   void OnClose();
   void OnSetCursor(std::intptr_t lParam, bool& handled);
   void OnMouseMove(std::uintptr_t wParam, std::intptr_t lParam);
-  void OnMouseHover(std::intptr_t lParam);
-  void OnMouseLeave();
+  void OnMouseHover(std::uintptr_t wParam, std::intptr_t lParam);
+  void OnMouseLeave(std::uintptr_t wParam, std::intptr_t lParam);
   void OnLButtonDown(std::uintptr_t wParam, std::intptr_t lParam);
   void OnLButtonUp(std::uintptr_t wParam, std::intptr_t lParam);
   void OnLButtonDblClk(std::uintptr_t wParam, std::intptr_t lParam);
   void OnRButtonDown(std::uintptr_t wParam, std::intptr_t lParam);
   void OnRButtonUp(std::uintptr_t wParam, std::intptr_t lParam);
-  void OnContextMenu(std::intptr_t lParam);
+  void OnContextMenu(std::uintptr_t wParam, std::intptr_t lParam);
   void OnMouseWheel(std::uintptr_t wParam, std::intptr_t lParam);
   void HideTooltip();
   bool OnSysChar(std::uintptr_t ch);
