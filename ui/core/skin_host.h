@@ -53,8 +53,8 @@ struct SkinFontInfo {
   bool strikeout = false;
   bool fromFile = false;  // the face comes from a font file of the skin
   // Text metrics in whole pixels, filled on first use (FontInfo): height = ascent + descent;
-  // externalLeading is the extra space the font asks for between lines; maxCharWidth bounds the
-  // advance of any character, so count x maxCharWidth is never less than a run's width.
+  // externalLeading is the extra space the font asks for between lines; maxCharWidth is the widest
+  // advance of the font (text layout's estimate of whether a run can fit without measuring it).
   bool metricsValid = false;
   int height = 0;
   int ascent = 0;
