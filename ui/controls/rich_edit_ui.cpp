@@ -36,10 +36,13 @@ CRichEditUI::~CRichEditUI() {
   if (filterAdded_ && host_ != nullptr) host_->RemoveMessageFilter(this);
 }
 
+bool CRichEditUI::IsWantTab() const { return wantTab_; }
+
 const wchar_t* CRichEditUI::ClassName() const { return L"RichEditUI"; }
 
 void* CRichEditUI::AsInterface(const std::wstring& name) {
   if (name == L"RichEdit") return static_cast<CRichEditUI*>(this);
+  if (name == L"WantTab") return static_cast<IWantTabUI*>(this);
   return CContainerUI::AsInterface(name);
 }
 
@@ -221,6 +224,7 @@ void CRichEditUI::SetPosition(const SkinRect& rc) {
   layoutDirty_ = true;
   Relayout();
   ScrollCaretIntoView();
+  UpdateCaret();
 }
 
 bool CRichEditUI::KeyHeld(int key) const {
@@ -519,7 +523,23 @@ void CRichEditUI::PaintStatusImage(IRenderCanvas& canvas) {
 
 namespace SkinUI {
 
-void CRichEditUI::UpdateCaret() {}
+void CRichEditUI::UpdateCaret() {
+  if (host_ == nullptr || !initialised_) return;
+  // The caret shows where typing goes: in the focused field, and not over a selection.
+  const bool show = IsFocused() && IsEnabled() && IsVisible() && !editor_.HasSelection();
+  if (!show) {
+    if (caretOwned_) host_->DestroyCaret();
+    caretOwned_ = false;
+    return;
+  }
+  const SkinRect rc = CaretRect();
+  if (!caretOwned_ || host_->CaretRect().Height() != rc.Height()) {
+    host_->CreateCaret(this, 1, rc.Height());
+    caretOwned_ = true;
+  }
+  host_->SetCaretPos({rc.left, rc.top});
+  host_->ShowCaret(true);
+}
 
 void CRichEditUI::PaintText(IRenderCanvas& canvas) {
   if (host_ == nullptr) return;

@@ -15,7 +15,7 @@
 
 namespace SkinUI {
 
-class CRichEditUI : public CContainerUI, public IMessageFilterUI {
+class CRichEditUI : public CContainerUI, public IMessageFilterUI, public IWantTabUI {
  public:
   // Edit style bits (the platform's edit-control values).
   enum EditStyle : std::uint32_t {
@@ -69,7 +69,8 @@ class CRichEditUI : public CContainerUI, public IMessageFilterUI {
   bool IsMultiLine() const { return (style_ & kEsMultiLine) != 0; }
   int MaxChar() const { return maxChar_; }
   void SetMaxChar(int limit);
-  bool IsWantTab() const { return wantTab_; }
+  // Whether Tab is typed into the field instead of moving the focus.
+  bool IsWantTab() const override;
   void SetWantTab(bool on) { wantTab_ = on; }
   bool IsWantReturn() const { return wantReturn_; }
   void SetWantReturn(bool on) { wantReturn_ = on; }
@@ -142,6 +143,7 @@ class CRichEditUI : public CContainerUI, public IMessageFilterUI {
   bool initialised_ = false;
   bool filterAdded_ = false;
   bool dragging_ = false;
+  bool caretOwned_ = false;
   SkinRect textRect_;
   SkinPoint scroll_;  // how far the text is scrolled left and up
 };

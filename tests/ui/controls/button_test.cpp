@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/ui/controls/controls_fixture.h"
+#include "platform/window_messages.h"
 #include "ui/controls/button_ui.h"
 
 using namespace SkinUI;
@@ -46,37 +47,38 @@ TEST(Button, ClickNeedsPressAndReleaseInside) {
   const SkinPoint inside = SkinTree::Centre(b);
   const SkinPoint outside{500, 500};
 
-  t.Send(b, kEventMouseEnter, inside);
+  t.MoveTo(inside);
   EXPECT_EQ(b->State(), std::uint32_t{kStateHot});
-  t.Send(b, kEventButtonDown, inside);
+  t.ws.MouseDown(t.handle, inside.x, inside.y);
+  t.Pump();
   EXPECT_EQ(b->State(), kStateHot | kStatePushed | kStateCaptured);
-  t.Send(b, kEventMouseMove, outside);  // still captured: only "pushed" follows the pointer
+  t.MoveTo(outside);  // captured: the moves still go to the button, only "pushed" follows
   EXPECT_EQ(b->State(), kStateHot | kStateCaptured);
-  t.Send(b, kEventButtonUp, outside);
+  t.ws.MouseUp(t.handle, outside.x, outside.y);
+  t.Pump();
   EXPECT_EQ(b->State(), std::uint32_t{kStateHot});
   EXPECT_TRUE(t.log.Types().empty());  // released outside: no click
+  t.MoveTo({outside.x + 1, outside.y});  // the next move leaves the button
+  EXPECT_EQ(b->State(), 0u);
 
-  t.Click(b, outside, inside);  // a press outside does not capture
+  t.Click(outside, inside);  // a press elsewhere is no press of the button
   EXPECT_TRUE(t.log.Types().empty());
-  t.Click(b, inside, outside);
-  EXPECT_TRUE(t.log.Types().empty());
-  t.Click(b, inside, inside);
+  t.Click(inside, inside);
   ASSERT_EQ(t.log.Types(), std::vector<std::wstring>{L"click"});
   EXPECT_EQ(t.log.seen.back().sender, L"btn");
-
-  t.Send(b, kEventMouseLeave, outside);
-  EXPECT_EQ(b->State(), 0u);
+  EXPECT_EQ(t.host.Focus(), b);
 }
 
 TEST(Button, SpaceAndReturnActivateWhileKeyboardEnabled) {
   SkinTree t(kButtonSkin);
   auto* b = t.Find<CButtonUI>(L"btn");
-  t.Send(b, kEventKeyDown, {}, kVkSpace);
-  t.Send(b, kEventKeyDown, {}, kVkReturn);
-  t.Send(b, kEventKeyDown, {}, 'A');
+  t.host.SetFocus(b);
+  t.Key(platform::kVkSpace, U' ');
+  t.Key(platform::kVkReturn, U'\r');  // the window's default key handling leaves Return to the button
+  t.Key('A', U'a');
   EXPECT_EQ(t.log.Types(), (std::vector<std::wstring>{L"click", L"click"}));
   b->SetKeyboardEnabled(false);
-  t.Send(b, kEventKeyDown, {}, kVkSpace);
+  t.Key(platform::kVkSpace, U' ');
   b->SetKeyboardEnabled(true);
   b->SetVisible(false);  // activation needs a visible, enabled control
   t.Send(b, kEventKeyDown, {}, kVkReturn);

@@ -3,39 +3,43 @@
 #include <gtest/gtest.h>
 
 #include "ui/controls/register_controls.h"
-#include "ui/core/skin_builder.h"
 
 using namespace SkinUI;
 
 namespace testsupport {
-namespace {
-
-SkinWindowHandle FakeWindow() {
-  static int window;
-  return &window;
-}
-
-}  // namespace
 
 std::vector<std::wstring> NotifyLog::Types() const {
   std::vector<std::wstring> out;
   for (const NotifyRecord& r : seen)
-    if (r.type != L"setfocus" && r.type != L"killfocus" && r.type != L"timer") out.push_back(r.type);
+    if (r.type != L"setfocus" && r.type != L"killfocus" && r.type != L"timer" && r.type != L"windowinit")
+      out.push_back(r.type);
   return out;
 }
 
-SkinTree::SkinTree(const std::wstring& xml, int width, int height) : client{0, 0, width, height} {
+SkinTree::SkinTree(const std::wstring& xml, int width, int height)
+    : window(xml), host(window.Host()), client{0, 0, width, height} {
   RegisterControls();
-  host.AttachWindow(FakeWindow());
-  CSkinBuilder builder;
-  std::unique_ptr<CControlUI> root = builder.Build(xml, nullptr, nullptr, &host);
-  EXPECT_NE(root, nullptr) << std::string(builder.ErrorMessage().begin(), builder.ErrorMessage().end());
-  host.AttachRoot(std::move(root));
+  platform::SetWindowSystem(&ws);
+  handle = window.Create(nullptr, L"test", nullptr, kWsPopup, 0);
+  EXPECT_NE(handle, nullptr);
+  EXPECT_NE(host.Root(), nullptr);
   host.AddNotifier(&log);
+  ws.SetWindowPos(handle, 0, 0, width, height, platform::kSwpNoMove);
+  window.ShowWindow(true, true);
+  Pump();
   Layout();
 }
 
-SkinTree::~SkinTree() { host.RemoveNotifier(&log); }
+SkinTree::~SkinTree() {
+  host.RemoveNotifier(&log);
+  if (ws.IsWindow(handle)) ws.DestroyWindow(handle);
+  ws.PumpMessages();
+  platform::SetWindowSystem(nullptr);
+}
+
+void SkinTree::Pump() {
+  ws.PumpMessages([](const platform::Message& m) { return CSkinHost::TranslateMessage(m); });
+}
 
 void SkinTree::Layout() {
   host.RequestLayout();
@@ -56,17 +60,35 @@ void SkinTree::Send(CControlUI* control, int type, SkinPoint pt, std::uint16_t k
   e.sender = control;
   e.ptMouse = pt;
   e.chKey = key;
+  e.wParam = key;
   control->DispatchEvent(e);
 }
 
-void SkinTree::Click(CControlUI* control, SkinPoint down, SkinPoint up) {
-  host.SetFocus(control);
-  Send(control, kEventButtonDown, down);
-  Send(control, kEventMouseMove, up);
-  Send(control, kEventButtonUp, up);
+void SkinTree::MoveTo(SkinPoint pt) {
+  ws.MouseMove(handle, pt.x, pt.y);
+  Pump();
 }
 
-void SkinTree::Click(CControlUI* control) { Click(control, Centre(control), Centre(control)); }
+void SkinTree::Click(SkinPoint down, SkinPoint up) {
+  ws.MouseMove(handle, down.x, down.y);
+  ws.MouseDown(handle, down.x, down.y);
+  Pump();
+  ws.MouseMove(handle, up.x, up.y);
+  ws.MouseUp(handle, up.x, up.y);
+  Pump();
+}
+
+void SkinTree::Key(int virtualKey, char32_t ch, std::initializer_list<int> modifiers) {
+  for (int m : modifiers) ws.KeyDown(m);
+  ws.KeyPress(virtualKey, ch);
+  for (int m : modifiers) ws.KeyUp(m);
+  Pump();
+}
+
+void SkinTree::Type(const std::u32string& text) {
+  ws.TypeText(text);
+  Pump();
+}
 
 SkinPoint SkinTree::Centre(const CControlUI* control) {
   const SkinRect& rc = control->Position();

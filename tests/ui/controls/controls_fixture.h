@@ -1,13 +1,16 @@
 #pragma once
-// A skinned control tree attached to a host, built from skin XML with the controls registered,
-// with a log of the notifications it raises and a canvas that records what it draws.
+// A skinned window on the in-memory window system: its control tree is built from skin XML
+// with the controls registered, input is injected as the desktop would deliver it, and the
+// fixture keeps a log of the notifications and a canvas that records what the tree draws.
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/headless/headless_window_system.h"
 #include "tests/ui/core/recording_canvas.h"
 #include "ui/core/control_ui.h"
 #include "ui/core/skin_host.h"
+#include "ui/core/window_impl_base.h"
 
 namespace testsupport {
 
@@ -22,7 +25,7 @@ struct NotifyLog : SkinUI::INotifyUI {
   void Notify(SkinUI::SkinNotify& msg) override {
     seen.push_back({msg.type, msg.sender != nullptr ? msg.sender->GetName() : L"", msg.wParam, msg.lParam});
   }
-  // The types seen, leaving out focus changes and timers.
+  // The types seen, leaving out focus changes, timers and the window's first layout.
   std::vector<std::wstring> Types() const;
   std::vector<NotifyRecord> seen;
 };
@@ -37,8 +40,19 @@ struct SpecCanvas : RecordingCanvas {
   std::vector<SkinUI::SkinImageSpec> specs;
 };
 
-// `xml` is a skin document ("<Window>...</Window>"); its root control becomes the host's root,
-// laid out at 0, 0, width, height.
+// The window of a test: the skin is the XML text itself.
+class TestSkinWindow : public SkinUI::WindowImplBaseNew {
+ public:
+  explicit TestSkinWindow(std::wstring xml) : xml_(std::move(xml)) {}
+  const wchar_t* WindowClassName() const override { return L"ControlsTestWnd"; }
+  std::wstring SkinFile() const override { return xml_; }
+
+ private:
+  std::wstring xml_;
+};
+
+// `xml` is a skin document ("<Window>...</Window>"); the window is width x height, shown and
+// laid out.
 class SkinTree {
  public:
   explicit SkinTree(const std::wstring& xml, int width = 800, int height = 600);
@@ -48,19 +62,28 @@ class SkinTree {
   T* Find(const std::wstring& name) const {
     return static_cast<T*>(host.FindControlByName(name));
   }
+  // Dispatches what is queued (input, paints, due timers) the way the message loop does.
+  void Pump();
   // Lays out again after changes that request it.
   void Layout();
   // Paints the whole tree into a fresh recording canvas.
   SpecCanvas Paint();
-  // Sends an event the way the host makes it.
+  // Sends an event straight to a control, the way the host makes it.
   void Send(SkinUI::CControlUI* control, int type, SkinUI::SkinPoint pt = {}, std::uint16_t key = 0);
-  // Press and release of the left button at `pt` (inside or outside the control).
-  void Click(SkinUI::CControlUI* control, SkinUI::SkinPoint down, SkinUI::SkinPoint up);
-  void Click(SkinUI::CControlUI* control);
+  // Press and release of the left button at client points, injected into the window.
+  void Click(SkinUI::SkinPoint down, SkinUI::SkinPoint up);
+  void Click(const SkinUI::CControlUI* control) { Click(Centre(control), Centre(control)); }
+  void MoveTo(SkinUI::SkinPoint pt);
+  // A key press (down and up) with the character it types; `modifiers` are held around it.
+  void Key(int virtualKey, char32_t ch = 0, std::initializer_list<int> modifiers = {});
+  void Type(const std::u32string& text);
   // The centre of a control.
   static SkinUI::SkinPoint Centre(const SkinUI::CControlUI* control);
 
-  SkinUI::CSkinHost host;
+  platform::HeadlessWindowSystem ws;
+  TestSkinWindow window;
+  SkinUI::CSkinHost& host;
+  platform::WindowHandle handle = nullptr;
   NotifyLog log;
   SkinUI::SkinRect client;
 };

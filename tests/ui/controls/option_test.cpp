@@ -63,6 +63,7 @@ TEST(CheckBox, PressedBoxWithoutPushedImagesShowsNormalOrSelected) {
   EXPECT_EQ(OnlyFrame(t.Paint(), kLicBox).sourceLeft, 32);  // selected, pushed: the selected frame
   chk->Select(false, false);
   EXPECT_EQ(OnlyFrame(t.Paint(), kLicBox).sourceLeft, 0);  // pushed: the normal frame
+  t.Send(chk, kEventMouseMove, {500, 500});
   t.Send(chk, kEventButtonUp, {500, 500});
   EXPECT_FALSE(chk->IsSelected());  // released outside
   EXPECT_EQ(OnlyFrame(t.Paint(), kLicBox).sourceLeft, 16);  // hot

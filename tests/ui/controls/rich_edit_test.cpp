@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "platform/headless/headless_window_system.h"
 #include "platform/window_messages.h"
 #include "tests/ui/controls/controls_fixture.h"
 #include "ui/controls/rich_edit_ui.h"
@@ -9,45 +8,33 @@
 using namespace SkinUI;
 using testsupport::SkinTree;
 using Types = std::vector<std::wstring>;
+namespace pf = platform;
 
 namespace {
 
-const wchar_t kPathRow[] =
+const wchar_t kFields[] =
     L"<Window><HorizontalLayout>"
     L"<RichEdit name=\"edit_install_path\" height=\"38\" width=\"573\" readonly=\"true\" padding=\"0,16,0,0\""
     L" inset=\"8,10,8,10\" textcolor=\"#66000000\" multiline=\"false\" rich=\"false\" wanttab=\"false\""
     L" wantreturn=\"false\" wantctrlreturn=\"false\" autohscroll=\"true\" bkimage=\"img\\inst\\edit_install_path.png\" />"
-    L"<RichEdit name=\"edit\" width=\"200\" height=\"30\" multiline=\"false\" wantreturn=\"false\" tipvalue=\"type here\" />"
+    L"<RichEdit name=\"edit\" width=\"200\" height=\"30\" multiline=\"false\" wantreturn=\"false\" wanttab=\"false\""
+    L" tipvalue=\"type here\" />"
     L"<RichEdit name=\"digits\" width=\"100\" height=\"30\" numberonly=\"true\" maxchar=\"4\" />"
     L"<RichEdit name=\"memo\" width=\"200\" height=\"100\" />"
     L"</HorizontalLayout></Window>";
 
-class RichEditTest : public ::testing::Test {
- protected:
-  void SetUp() override { platform::SetWindowSystem(&ws); }
-  void TearDown() override { platform::SetWindowSystem(nullptr); }
-
-  // A key as the window delivers it: the key, then its character.
-  static void Key(CRichEditUI* e, int vk, char32_t ch = 0) {
-    bool handled = false;
-    e->MessageHandler(platform::kWmKeyDown, static_cast<std::uintptr_t>(vk), 1, handled);
-    if (!handled && ch != 0) return;
-    if (ch != 0) e->MessageHandler(platform::kWmChar, ch, 1, handled);
-  }
-  static void Type(CRichEditUI* e, const std::u32string& text) {
-    for (char32_t ch : text) {
-      bool handled = false;
-      e->MessageHandler(platform::kWmChar, ch, 1, handled);
-    }
-  }
-
-  platform::HeadlessWindowSystem ws;
-};
+// Focuses a field with a click into its text.
+CRichEditUI* Focused(SkinTree& t, const wchar_t* name) {
+  auto* e = t.Find<CRichEditUI>(name);
+  t.Click(e);
+  EXPECT_EQ(t.host.Focus(), e);
+  return e;
+}
 
 }  // namespace
 
-TEST_F(RichEditTest, ReadOnlyPathFieldShowsTheProgramsTextAndIgnoresTyping) {
-  SkinTree t(kPathRow);
+TEST(RichEdit, ReadOnlyPathFieldShowsTheProgramsTextAndIgnoresTyping) {
+  SkinTree t(kFields, 1200, 200);
   auto* e = t.Find<CRichEditUI>(L"edit_install_path");
   ASSERT_NE(e, nullptr);
   EXPECT_STREQ(e->ClassName(), L"RichEditUI");
@@ -66,60 +53,107 @@ TEST_F(RichEditTest, ReadOnlyPathFieldShowsTheProgramsTextAndIgnoresTyping) {
   e->SetText(L"/home/user/Orbisk");  // every program change is reported
   EXPECT_EQ(t.log.Types().size(), 2u);
 
-  t.host.SetFocus(e);
-  Type(e, U"x");
-  Key(e, platform::kVkBack);
-  Key(e, platform::kVkDelete);
+  Focused(t, L"edit_install_path");
+  t.Type(U"x");
+  t.Key(pf::kVkBack, U'\b');
+  t.Key(pf::kVkDelete);
+  t.Key('V', 0x16, {pf::kVkControl});
   EXPECT_EQ(e->GetText(), L"/home/user/Orbisk");
   EXPECT_EQ(t.log.Types().size(), 2u);
-  EXPECT_EQ(ws.BeepCount(), 2u);  // typing and Backspace are refused; Delete at the end does nothing
-  Key(e, platform::kVkReturn, U'\r');  // not wanted: "return", nothing inserted
+  t.Key(pf::kVkReturn, U'\r');  // not wanted: "return", nothing inserted
   EXPECT_EQ(t.log.Types().back(), L"return");
+  EXPECT_EQ(e->GetText(), L"/home/user/Orbisk");
 }
 
-TEST_F(RichEditTest, TypingBackspaceDeleteHomeEnd) {
-  SkinTree t(kPathRow);
-  auto* e = t.Find<CRichEditUI>(L"edit");
-  t.host.SetFocus(e);
-  Type(e, U"hello");
+TEST(RichEdit, TypingSelectionEditingKeysAndPaste) {
+  SkinTree t(kFields, 1200, 200);
+  auto* e = Focused(t, L"edit");
+  t.Type(U"hello");
   EXPECT_EQ(e->GetText(), L"hello");
   EXPECT_EQ(t.log.Types(), Types(5, L"textchanged"));
-  Key(e, platform::kVkHome);
-  Key(e, platform::kVkDelete);
-  Type(e, U"J");
-  Key(e, platform::kVkEnd);
-  Key(e, platform::kVkBack, U'\b');
-  Key(e, platform::kVkLeft);
-  Type(e, U"-");
+  t.Key(pf::kVkHome);
+  t.Key(pf::kVkDelete);
+  t.Type(U"J");
+  t.Key(pf::kVkEnd);
+  t.Key(pf::kVkBack, U'\b');
+  t.Key(pf::kVkLeft);
+  t.Type(U"-");
   EXPECT_EQ(e->GetText(), L"Jel-l");
   EXPECT_EQ(e->Editor().Caret(), 4);
-  Key(e, platform::kVkReturn, U'\r');
-  EXPECT_EQ(e->GetText(), L"Jel-l");
+
+  // Shift+Home selects back to the start; typing replaces the selection.
+  t.Key(pf::kVkHome, 0, {pf::kVkShift});
+  EXPECT_EQ(e->Editor().SelectedText(), L"Jel-");
+  t.Key('C', 0x03, {pf::kVkControl});
+  EXPECT_EQ(t.ws.GetClipboardText(), "Jel-");
+  t.Type(U"ab");
+  EXPECT_EQ(e->GetText(), L"abl");
+  t.ws.SetClipboardText("/tmp/新");
+  t.Key('V', 0x16, {pf::kVkControl});
+  EXPECT_EQ(e->GetText(), L"ab/tmp/新l");
+  t.Key('A', 0x01, {pf::kVkControl});
+  t.Key('X', 0x18, {pf::kVkControl});
+  EXPECT_EQ(e->GetText(), L"");
+  EXPECT_EQ(t.ws.GetClipboardText(), "ab/tmp/新l");
+  EXPECT_EQ(t.ws.BeepCount(), 0u);
+
+  // Return is not wanted: "return" and nothing typed. Tab moves the focus on.
+  t.Key(pf::kVkReturn, U'\r');
   EXPECT_EQ(t.log.Types().back(), L"return");
-  EXPECT_EQ(ws.BeepCount(), 0u);
+  EXPECT_EQ(e->GetText(), L"");
+  t.Key(pf::kVkTab, U'\t');
+  EXPECT_NE(t.host.Focus(), e);
+  t.Type(U"x");  // the keys go where the focus is
+  EXPECT_EQ(e->GetText(), L"");
+}
 
-  // Keys reach the field only while it has the focus.
+TEST(RichEdit, ClickPlacesTheCaretAndDragSelects) {
+  SkinTree t(kFields, 1200, 200);
+  auto* e = Focused(t, L"edit");
+  t.Type(U"abcdef");
+  const SkinRect start = [&] {
+    e->SetSelection(0, 0);
+    return e->CaretRect();
+  }();
+  e->SetSelection(6, 6);
+  const SkinRect end = e->CaretRect();
+  ASSERT_GT(end.left, start.left);
+  const int y = (start.top + start.bottom) / 2;
+  t.Click({start.left + 1, y}, {end.left - 1, y});  // press at the start, drag to the end
+  EXPECT_EQ(e->Editor().SelectedText(), L"abcdef");
+  EXPECT_FALSE(t.host.IsCaretShown());  // no caret over a selection
+  t.ws.AdvanceClock(2000);  // not a double click
+  t.Click({start.left + 1, y}, {start.left + 1, y});
+  EXPECT_FALSE(e->Editor().HasSelection());
+  EXPECT_EQ(e->Editor().Caret(), 0);
+  // The caret is the host's: shown at the caret position while the field has the focus.
+  EXPECT_TRUE(t.host.IsCaretShown());
+  EXPECT_EQ(t.host.CaretRect().left, e->CaretRect().left);
+  EXPECT_EQ(t.host.CaretRect().top, e->CaretRect().top);
   t.host.SetFocus(nullptr);
-  Type(e, U"x");
-  EXPECT_EQ(e->GetText(), L"Jel-l");
+  EXPECT_FALSE(t.host.IsCaretShown());
 }
 
-TEST_F(RichEditTest, NumberOnlyBeepsAtAnythingButDigits) {
-  SkinTree t(kPathRow);
-  auto* e = t.Find<CRichEditUI>(L"digits");
-  t.host.SetFocus(e);
-  Type(e, U"12a3");
+TEST(RichEdit, NumberOnlyBeepsAtAnythingButDigits) {
+  SkinTree t(kFields, 1200, 200);
+  auto* e = Focused(t, L"digits");
+  t.Type(U"12a3");
   EXPECT_EQ(e->GetText(), L"123");
-  EXPECT_EQ(ws.BeepCount(), 1u);
-  Key(e, platform::kVkBack, U'\b');  // Backspace is no character to refuse
-  EXPECT_EQ(ws.BeepCount(), 1u);
-  Type(e, U"456");  // four characters at most
+  EXPECT_EQ(t.ws.BeepCount(), 1u);
+  t.Key(pf::kVkBack, U'\b');  // Backspace is no character to refuse
+  EXPECT_EQ(t.ws.BeepCount(), 1u);
+  t.Type(U"456");  // four characters at most
   EXPECT_EQ(e->GetText(), L"1245");
-  EXPECT_EQ(ws.BeepCount(), 2u);
+  EXPECT_EQ(t.ws.BeepCount(), 2u);
+  t.ws.SetClipboardText("7x");
+  t.Key('A', 0x01, {pf::kVkControl});
+  t.Key('V', 0x16, {pf::kVkControl});  // a paste with a letter in it is refused whole
+  EXPECT_EQ(e->GetText(), L"1245");
+  EXPECT_EQ(t.ws.BeepCount(), 3u);
 }
 
-TEST_F(RichEditTest, TipShowsWhileEmptyAndUnfocused) {
-  SkinTree t(kPathRow);
+TEST(RichEdit, TipShowsWhileEmptyAndUnfocused) {
+  SkinTree t(kFields, 1200, 200);
   auto* e = t.Find<CRichEditUI>(L"edit");
   EXPECT_EQ(e->TipValue(), L"type here");
   EXPECT_EQ(e->TipValueColor(), 0xFFBAC0C5u);
@@ -135,16 +169,16 @@ TEST_F(RichEditTest, TipShowsWhileEmptyAndUnfocused) {
   EXPECT_FALSE(e->IsTipVisible());
 }
 
-TEST_F(RichEditTest, MultiLineTakesReturnAndTab) {
-  SkinTree t(kPathRow);
-  auto* e = t.Find<CRichEditUI>(L"memo");
+TEST(RichEdit, MultiLineTakesReturnAndTab) {
+  SkinTree t(kFields, 1200, 200);
+  auto* e = Focused(t, L"memo");
   EXPECT_TRUE(e->IsMultiLine());
-  t.host.SetFocus(e);
-  Type(e, U"ab");
-  Key(e, platform::kVkReturn, U'\r');
-  Key(e, platform::kVkTab, U'\t');
-  Type(e, U"c");
+  t.Type(U"ab");
+  t.Key(pf::kVkReturn, U'\r');
+  t.Key(pf::kVkTab, U'\t');  // wanted: typed, the focus stays
+  t.Type(U"c");
   EXPECT_EQ(e->GetText(), L"ab\n\tc");
-  Key(e, platform::kVkUp);
+  EXPECT_EQ(t.host.Focus(), e);
+  t.Key(pf::kVkUp);
   EXPECT_EQ(e->Editor().Caret(), 2);  // the end of the shorter line above
 }

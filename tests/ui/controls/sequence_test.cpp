@@ -36,6 +36,14 @@ struct SequenceTest : ::testing::Test {
   void SetUp() override { CSkinHost::SetImageLoader(&StripLoader); }
   void TearDown() override { CSkinHost::SetImageLoader(nullptr); }
 
+  // Runs the desktop's clock forward in steps of `step` milliseconds, dispatching the timers
+  // that come due.
+  static void RunFor(SkinTree& t, unsigned ms, unsigned step) {
+    for (unsigned done = 0; done < ms; done += step) {
+      t.ws.AdvanceClock(step);
+      t.Pump();
+    }
+  }
   static void Tick(SkinTree&, CControlUI* c, std::uintptr_t id) {
     SkinEvent e;
     e.type = kEventTimer;
@@ -73,17 +81,6 @@ TEST_F(SequenceTest, InstallBarCyclesEndlesslyFromTheLastFrameToTheFirst) {
   EXPECT_EQ(seq->CurrentFrame(), 0);
   ASSERT_FALSE(t.log.seen.empty());
   EXPECT_EQ(t.log.seen.back().type, L"timer");
-}
-
-TEST_F(SequenceTest, StopFreezesOrResets) {
-  SkinTree t(kSequences);
-  auto* seq = t.Find<CSequenceUI>(L"seq_inst");
-  for (int i = 0; i < 5; ++i) Tick(t, seq, CSequenceUI::kFrameTimerId);
-  seq->Stop(false);
-  EXPECT_EQ(seq->CurrentFrame(), 5);
-  seq->Stop(true);
-  EXPECT_EQ(seq->CurrentFrame(), 0);
-  EXPECT_EQ(seq->LoopsDone(), 0);
 }
 
 TEST_F(SequenceTest, FewerThanTwoFramesDrawThePlainBackground) {
@@ -144,4 +141,50 @@ TEST_F(SequenceTest, SlideshowWithOnePassStopsOnItsLastFrame) {
   fade->Stop(true);
   EXPECT_EQ(fade->CurrentFrame(), 0);
   EXPECT_EQ(fade->LoopsDone(), 0);
+}
+
+TEST_F(SequenceTest, TimersOfTheWindowDriveTheAnimations) {
+  SkinTree t(kSequences);
+  auto* seq = t.Find<CSequenceUI>(L"seq_inst");
+  auto* fade = t.Find<CFadeSequenceUI>(L"seq_introduce");
+  RunFor(t, 400, 40);
+  EXPECT_EQ(seq->CurrentFrame(), 0);  // idle until started
+  seq->Start();
+  fade->Start();
+  RunFor(t, 47 * 40, 40);
+  EXPECT_EQ(seq->CurrentFrame(), 47);
+  EXPECT_EQ(fade->FadeLevel(), 0);  // frame 0 is held for 3000 ms
+  RunFor(t, 40, 40);
+  EXPECT_EQ(seq->CurrentFrame(), 0);
+  RunFor(t, 3000 - 48 * 40 - 40, 40);
+  EXPECT_EQ(fade->FadeLevel(), 0);
+  RunFor(t, 40, 40);
+  EXPECT_EQ(fade->FadeLevel(), 25);
+  RunFor(t, 1100, 100);  // ten fade steps, the switch one tick later
+  EXPECT_EQ(fade->FadeLevel(), 0);
+  EXPECT_EQ(fade->CurrentFrame(), 1);
+
+  // Two passes, then the bar stops on frame 0 and its timer is gone.
+  seq->Stop(true);
+  seq->SetLoopLimit(2);
+  seq->Start();
+  RunFor(t, 96 * 40, 40);
+  EXPECT_EQ(seq->CurrentFrame(), 0);
+  EXPECT_EQ(seq->LoopsDone(), 2);
+  RunFor(t, 400, 40);
+  EXPECT_EQ(seq->CurrentFrame(), 0);
+
+  // Stop(false) freezes the current frame; Stop(true) goes back to the first.
+  seq->SetLoopLimit(0);
+  seq->Start();
+  RunFor(t, 5 * 40, 40);
+  seq->Stop(false);
+  RunFor(t, 400, 40);
+  EXPECT_EQ(seq->CurrentFrame(), 5);
+  seq->Stop(true);
+  EXPECT_EQ(seq->CurrentFrame(), 0);
+  fade->Stop(false);
+  const int frame = fade->CurrentFrame();
+  RunFor(t, 5000, 100);
+  EXPECT_EQ(fade->CurrentFrame(), frame);
 }
