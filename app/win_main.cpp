@@ -8,6 +8,7 @@
 #include "common/base/log.h"
 #include "installer/message_box_wnd.h"
 #include "installer/web_inst_wnd.h"
+#include "platform/text_encoding.h"
 #include "platform/window_system.h"
 #include "stats/launch_context.h"
 #include "ui/controls/drawing_services.h"
@@ -38,9 +39,15 @@ std::unique_ptr<platform::IWindowSystem> SetUpUi() {
 // Why the run ends without the installer window: the skinned box, or the log where no box can
 // be shown.
 void ShowStartupFailure() {
+  const wchar_t* const caption = L"Zephrin初始化错误";
+  const wchar_t* const text = L"请检查网络或硬件设备是否正常";
+  if (platform::WindowSystem() == nullptr) {
+    LOG_ERROR << platform::WideToUtf8(caption) << ": " << platform::WideToUtf8(text);
+    return;
+  }
   MessageBoxSpec spec;
-  spec.caption = L"Zephrin初始化错误";
-  spec.text = L"请检查网络或硬件设备是否正常";
+  spec.caption = caption;
+  spec.text = text;
   spec.buttons[0] = L"确认";
   spec.defaultButton = 0;
   spec.closeEnabled = true;

@@ -1,6 +1,7 @@
 #pragma once
 // The installer's windows on the in-memory desktop: the skin archive linked into the test program
-// as the executable's "ZIPRES" 131, the control classes registered, and a headless window system
+// as the executable's "ZIPRES" 131, the drawing services and the control classes installed as at
+// start-up, and a headless window system
 // whose modal loops are driven by a script of steps.
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "platform/headless/headless_window_system.h"
+#include "ui/controls/drawing_services.h"
 #include "ui/controls/register_controls.h"
 #include "ui/controls/skin_archive_registry.h"
 #include "ui/core/control_ui.h"
@@ -20,6 +22,7 @@ class HeadlessUi : public ::testing::Test {
  protected:
   void SetUp() override {
     SkinUI::SkinArchiveRegistry::Install();
+    SkinUI::InstallDrawingServices();
     SkinUI::RegisterControls();
     platform::SetWindowSystem(&ws);
     // Each step runs when the loop has nothing left to do (the window is shown and painted, the
