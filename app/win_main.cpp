@@ -19,8 +19,9 @@
 namespace {
 
 // The UI framework's services for the whole run: the skin files' reader, drawing (canvas, images,
-// fonts), the control classes and the window system on the X display. COM and GDI+ have no counterpart on this platform. None
-// when no display can be opened (or it offers no 32-bit visual): the run then shows no window.
+// fonts), the control classes and the window system on the X display. COM and GDI+ have no
+// counterpart on this platform. None when no display can be opened (or it offers no 32-bit
+// visual): the run then shows no window.
 std::unique_ptr<platform::IWindowSystem> SetUpUi() {
   // Every skin file is read through the skin archive registry from here on (loose files until the
   // skin archive is registered).
