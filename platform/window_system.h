@@ -220,6 +220,12 @@ class IWindowSystem {
   // readiness); a watch is removed by RemoveFdWatch or when the callback returns false.
   virtual int AddFdWatch(int fd, std::function<bool()> onReadable) = 0;
   virtual void RemoveFdWatch(int watchId) = 0;
+  // Called on the UI thread for every posted message that will never reach a procedure: its
+  // window was destroyed while it waited in the queue, or it was still queued when the window
+  // system was destroyed. Lets a poster free what the message's parameters own (a posted closure,
+  // say). A post to a window that is already gone is not queued: PostMessage answers false and
+  // the caller keeps ownership. Null removes the hook.
+  virtual void SetDiscardedMessageHook(std::function<void(const Message&)> hook) = 0;
 };
 
 // The process's window system: set once at start-up (the X11 one, or a test's headless one).
