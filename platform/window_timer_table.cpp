@@ -37,7 +37,9 @@ bool WindowTimerTable::TakeDue(std::uint32_t now, WindowHandle& window, std::uin
   if (first == nullptr) return false;
   window = first->window;
   id = first->id;
-  first->due = now + first->period;
+  // Keep the pace when the tick is only a little late; after a stall start again from now.
+  std::uint32_t next = first->due + first->period;
+  first->due = MillisecondsUntil(next, now) > 0 ? next : now + first->period;
   return true;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The periodic timers of a window system's windows, keyed by (window, id), with deadlines on the
-// system's millisecond clock. A timer that fell behind (the loop was busy) gives one tick and is
-// rescheduled from the time it fired: missed ticks are not replayed.
+// system's millisecond clock. A tick read a little late keeps the timer's pace; a timer that fell
+// a whole period or more behind (the loop was busy) gives one tick and starts again from then:
+// missed ticks are not replayed.
 #include <cstdint>
 #include <vector>
 
@@ -17,8 +18,7 @@ class WindowTimerTable {
   void Set(WindowHandle window, std::uintptr_t id, unsigned milliseconds, std::uint32_t now);
   bool Kill(WindowHandle window, std::uintptr_t id);
   void KillAll(WindowHandle window);
-  // The due timer with the earliest deadline, rescheduled one period after `now`; false when none
-  // is due.
+  // The due timer with the earliest deadline, rescheduled; false when none is due.
   bool TakeDue(std::uint32_t now, WindowHandle& window, std::uintptr_t& id);
   // Milliseconds until the earliest deadline (0 when one is due); -1 without timers.
   int MillisecondsUntilNext(std::uint32_t now) const;

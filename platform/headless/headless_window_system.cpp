@@ -1,7 +1,5 @@
 #include "platform/headless/headless_window_system.h"
 
-#include <poll.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstring>
@@ -55,37 +53,18 @@ void HeadlessWindowSystem::NativeWake() {
 }
 
 bool HeadlessWindowSystem::NativeWait(int timeoutMs) {
-  if (PollWatches() || timeoutMs == 0) return true;
+  // Real descriptors, polled without waiting: a test's pipe or socket wakes the loop as on X11.
+  if (poller_.Wait(-1, 0) > 0 || timeoutMs == 0) return true;
   if (idle_ && idle_()) return true;
   ++dryRuns_;
   return false;
 }
 
 int HeadlessWindowSystem::AddFdWatch(int fd, std::function<bool()> onReadable) {
-  if (fd < 0 || !onReadable) return 0;
-  int id = nextWatch_++;
-  watches_[id] = {fd, std::move(onReadable)};
-  return id;
+  return poller_.Add(fd, std::move(onReadable));
 }
 
-void HeadlessWindowSystem::RemoveFdWatch(int watchId) { watches_.erase(watchId); }
-
-// Real descriptors, polled without waiting: a test's pipe or socket wakes the loop as on X11.
-bool HeadlessWindowSystem::PollWatches() {
-  bool fired = false;
-  std::vector<int> ids;
-  for (const auto& [id, watch] : watches_) ids.push_back(id);
-  for (int id : ids) {
-    auto it = watches_.find(id);
-    if (it == watches_.end()) continue;
-    pollfd p{it->second.first, POLLIN, 0};
-    if (::poll(&p, 1, 0) <= 0 || !(p.revents & (POLLIN | POLLHUP | POLLERR))) continue;
-    fired = true;
-    auto callback = it->second.second;
-    if (!callback()) watches_.erase(id);
-  }
-  return fired;
-}
+void HeadlessWindowSystem::RemoveFdWatch(int watchId) { poller_.Remove(watchId); }
 
 // ---- windows ---------------------------------------------------------------------------------
 

@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/linux/fd_poller.h"
 #include "platform/window_system_base.h"
 
 namespace platform {
@@ -110,7 +111,7 @@ class HeadlessWindowSystem final : public WindowSystemBase {
   int LastDragHitTest() const { return lastDragHit_; }
   bool Dragging() const { return ManualDragActive(); }
   unsigned BeepCount() const { return beeps_; }
-  std::size_t FdWatchCount() const { return watches_.size(); }
+  std::size_t FdWatchCount() const { return poller_.WatchCount(); }
 
   // ---- IWindowSystem: what the desktop answers -------------------------------------------------
   WinRect WorkArea(WindowHandle) const override { return workArea_; }
@@ -145,7 +146,6 @@ class HeadlessWindowSystem final : public WindowSystemBase {
   struct Data;
   Data* DataOf(WindowHandle window) const;
   void Raise(WindowHandle window);
-  bool PollWatches();
   void Press(WindowHandle window, int x, int y, Button button, bool down);
 
   WinRect screen_{0, 0, 1280, 800};
@@ -157,8 +157,7 @@ class HeadlessWindowSystem final : public WindowSystemBase {
   unsigned beeps_ = 0;
   std::string clipboard_;
   std::vector<WindowHandle> zOrder_;  // bottom to top
-  std::map<int, std::pair<int, std::function<bool()>>> watches_;
-  int nextWatch_ = 1;
+  FdPoller poller_;  // watched descriptors, polled without waiting
   std::mutex postMutex_;
   std::condition_variable posted_;
   unsigned postSerial_ = 0;

@@ -203,11 +203,17 @@ TEST_F(HeadlessWindows, TimersTickPeriodicallyWithoutReplayingMissedTicks) {
   ws.PumpMessages();
   EXPECT_EQ(proc.Count(kWmTimer), 3u);
 
+  ws.AdvanceClock(45);  // a little late: the next tick keeps the pace
+  ws.PumpMessages();
+  ws.AdvanceClock(35);
+  ws.PumpMessages();
+  EXPECT_EQ(proc.Count(kWmTimer), 5u);
+
   EXPECT_TRUE(ws.KillTimer(w, 7));
   EXPECT_FALSE(ws.KillTimer(w, 7));
   ws.AdvanceClock(100);
   ws.PumpMessages();
-  EXPECT_EQ(proc.Count(kWmTimer), 3u);
+  EXPECT_EQ(proc.Count(kWmTimer), 5u);
 }
 
 TEST_F(HeadlessWindows, TimerPeriodsHaveAFloorAndSettingAgainRestarts) {
