@@ -131,14 +131,17 @@ std::intptr_t WindowImplBaseNew::OnMouseWheel(std::uint32_t, std::uintptr_t, std
 }
 
 std::intptr_t WindowImplBaseNew::OnSize(std::uint32_t, std::uintptr_t, std::intptr_t, bool& handled) {
-  platform::IWindowSystem* ws = platform::WindowSystem();
-  const SkinSize corner = host_.RoundCorner();
-  if (!ws->IsIconic(handle_) && (corner.cx != 0 || corner.cy != 0)) {
-    const platform::WinRect rc = ws->GetWindowRect(handle_);
-    ws->SetRoundRegion(handle_, rc.Width() + 1, rc.Height() + 1, corner.cx, corner.cy);
-  }
+  ApplyRoundCorner();
   // The host lays the controls out again at the new size.
   return NotHandled(handled);
+}
+
+void WindowImplBaseNew::ApplyRoundCorner() {
+  platform::IWindowSystem* ws = platform::WindowSystem();
+  const SkinSize corner = host_.RoundCorner();
+  if (ws->IsIconic(handle_) || (corner.cx == 0 && corner.cy == 0)) return;
+  const platform::WinRect rc = ws->GetWindowRect(handle_);
+  ws->SetRoundRegion(handle_, rc.Width() + 1, rc.Height() + 1, corner.cx, corner.cy);
 }
 
 std::intptr_t WindowImplBaseNew::OnSysCommand(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
@@ -171,6 +174,8 @@ std::intptr_t WindowImplBaseNew::OnCreate(std::uint32_t, std::uintptr_t, std::in
                << " gave no content: " << platform::WideToUtf8(message) << " " << platform::WideToUtf8(location);
     }
     host_.AttachRoot(std::move(root));
+    // The skin's size came with a size message that may have preceded its "roundcorner".
+    ApplyRoundCorner();
     host_.AddNotifier(this);
     OnInitialize();
     OnInitialized();
