@@ -102,6 +102,9 @@ std::intptr_t WindowImplBaseNew::OnNcHitTest(std::uint32_t, std::uintptr_t, std:
   if (ws->IsZoomed(handle_)) return platform::kHtClient;
   const platform::WinPoint pt = ws->ScreenToClient(handle_, {platform::PointX(lParam), platform::PointY(lParam)});
   const platform::WinRect client = ws->GetClientRect(handle_);
+  // A captured pointer reports points outside the window: they are no border to size from.
+  if (pt.x < client.left || pt.y < client.top || pt.x >= client.right || pt.y >= client.bottom)
+    return platform::kHtNowhere;
   const SkinRect& box = host_.SizeBox();
   const bool left = pt.x < client.left + box.left;
   const bool right = pt.x > client.right - box.right;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "ui/core/render_canvas.h"
@@ -46,9 +47,24 @@ class FillCanvas : public SkinUI::IRenderCanvas {
   void PopClip() override {
     if (clips_.size() > 1) clips_.pop_back();
   }
+  SkinUI::SkinRect ClipBox() const override { return clips_.back(); }
   bool PaintImage(SkinUI::CSkinHost*, const SkinUI::SkinRect&, const SkinUI::SkinRect&,
                   const SkinUI::SkinImageSpec&) override {
     return false;
+  }
+  void DrawBitmap(const SkinUI::SkinBitmapInfo&, const SkinUI::SkinRect&, const SkinUI::SkinRect&,
+                  std::uint8_t) override {}
+  // Text is not drawn; what was asked is remembered (last texts of all fill canvases).
+  void DrawPlainText(const SkinUI::SkinRect&, const std::wstring& text, const SkinUI::SkinFontInfo&,
+                     SkinUI::SkinColor, std::uint32_t) override {
+    Texts().push_back(text);
+  }
+  void DrawTextRun(int, int, const std::wstring& text, const SkinUI::SkinFontInfo&, SkinUI::SkinColor) override {
+    Texts().push_back(text);
+  }
+  static std::vector<std::wstring>& Texts() {
+    static std::vector<std::wstring> texts;
+    return texts;
   }
 
  private:

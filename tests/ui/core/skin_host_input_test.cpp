@@ -255,6 +255,7 @@ TEST_F(HostInputTest, AnAcceleratorThatTranslatesAKeyHidesItFromTheControls) {
 }
 
 TEST_F(HostInputTest, TheTooltipFollowsTheMouseOverAControlWithATooltipAndHidesOffIt) {
+  testsupport::FillCanvas::Texts().clear();
   Move(80, 50);
   ws.AdvanceClock(400);
   Pump();
@@ -273,6 +274,7 @@ TEST_F(HostInputTest, TheTooltipFollowsTheMouseOverAControlWithATooltipAndHidesO
   ASSERT_NE(shown, nullptr);
   EXPECT_EQ(shown->Pixel(0, 0), CSkinTooltip::kBorder);
   EXPECT_EQ(shown->Pixel(2, 2), CSkinTooltip::kBackground);
+  EXPECT_EQ(testsupport::FillCanvas::Texts(), std::vector<std::wstring>{L"tip"});
   EXPECT_EQ(std::count_if(b->events.begin(), b->events.end(), [](const SkinEvent& e) { return e.type == kEventMouseHover; }), 1);
 
   Move(20, 50);

@@ -79,6 +79,10 @@ class TestWindow : public WindowImplBaseNew {
     WindowImplBaseNew::Notify(msg);
   }
   void OnInitialize() override { ++initialized; }
+  std::intptr_t OnLButtonDown(std::uint32_t m, std::uintptr_t w, std::intptr_t l, bool& handled) override {
+    ++buttonDowns;
+    return WindowImplBaseNew::OnLButtonDown(m, w, l, handled);
+  }
   std::intptr_t OnMouseEnterWindow(std::uint32_t m, std::uintptr_t w, std::intptr_t l, bool& handled) override {
     ++mouseEntered;
     return WindowImplBaseNew::OnMouseEnterWindow(m, w, l, handled);
@@ -102,6 +106,7 @@ class TestWindow : public WindowImplBaseNew {
   std::vector<std::uintptr_t> sysCommands;
   int initialized = 0;
   int mouseEntered = 0;
+  int buttonDowns = 0;
 };
 
 class SkinWindowTest : public ::testing::Test {

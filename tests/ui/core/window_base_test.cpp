@@ -182,6 +182,38 @@ TEST_F(ModalTest, AQuitMessageEndsTheModalLoopAndIsPostedAgain) {
   EXPECT_EQ(msg.wParam, 3u);
 }
 
+TEST_F(WindowBaseTest, TheMessageLoopTranslatesUntilTheQuitMessage) {
+  Open(kSkin);
+  const pf::WindowHandle window = H();
+  int round = 0;
+  ws.SetIdleCallback([&] {
+    if (round++ == 0)
+      ws.KeyPress(pf::kVkEscape);  // closes only through the loop's translation (the pre-message filter)
+    else if (!ws.IsWindow(window))
+      ws.PostQuitMessage(0);
+    else
+      return false;
+    return true;
+  });
+  CSkinHost::MessageLoop();
+  ws.SetIdleCallback({});
+  EXPECT_FALSE(ws.IsWindow(window));
+  EXPECT_EQ(ws.DryRuns(), 0u) << "ended by the quit message, not by running dry";
+  EXPECT_TRUE(CSkinHost::Hosts().empty()) << "the destroyed window's host left the host list";
+}
+
+TEST_F(WindowBaseTest, HitTestsFollowTheSizeBoxAndNothingOutsideIsABorder) {
+  Open(L"<Window size=\"200,100\" sizebox=\"4,4,4,4\"><VerticalLayout bkcolor=\"#FF000000\" /></Window>");
+  struct Case {
+    int x, y, hit;
+  } cases[] = {{1, 1, pf::kHtTopLeft},     {100, 2, pf::kHtTop},      {198, 50, pf::kHtRight},
+               {100, 50, pf::kHtClient},   {2, 98, pf::kHtBottomLeft}, {250, 50, pf::kHtNowhere}};
+  for (const Case& c : cases) {
+    const pf::WinPoint s = ws.ClientToScreen(H(), {c.x, c.y});
+    EXPECT_EQ(wnd->SendMessage(pf::kWmNcHitTest, 0, pf::PackPoint(s.x, s.y)), c.hit) << c.x << "," << c.y;
+  }
+}
+
 TEST_F(WindowBaseTest, SkinArchivesAreRegisteredThroughTheInstalledRegistrar) {
   static std::vector<std::string> calls;
   calls.clear();
