@@ -129,7 +129,10 @@ class IWindowSystem {
   virtual bool IsIconic(WindowHandle window) const = 0;
   virtual bool IsZoomed(WindowHandle window) const = 0;
   // Moves and/or resizes (kSwp* flags). A size change delivers kWmSize before this returns and
-  // marks the whole window invalid.
+  // marks the whole window invalid; a move delivers kWmMove. It never activates the window
+  // (kSwpNoActivate and kSwpNoZOrder are accepted and change nothing).
+  // The size is the program's: it is never clamped to the kWmGetMinMaxInfo limits, which apply to
+  // maximising and to the window manager's sizing.
   virtual void SetWindowPos(WindowHandle window, int x, int y, int width, int height, std::uint32_t flags) = 0;
   // Screen rectangle of the window (which has no frame: the same as the client area's).
   virtual WinRect GetWindowRect(WindowHandle window) const = 0;
@@ -234,7 +237,8 @@ IWindowSystem* WindowSystem();
 void SetWindowSystem(IWindowSystem* system);
 
 // The X11 window system on `display` (null: $DISPLAY). None when no display can be opened or it
-// offers no 32-bit visual; `error` then says why.
+// offers no 32-bit visual; `error` then says why. (platform/linux/x11_window_system.h has the
+// class, with what tests and measurements read: the X window of a handle, the loop's wake-ups.)
 std::unique_ptr<IWindowSystem> CreateX11WindowSystem(const char* display, std::string* error = nullptr);
 
 }  // namespace platform

@@ -901,9 +901,13 @@ void WindowSystemBase::CloseRequested(WindowHandle window) {
 
 void WindowSystemBase::DesktopFocus(WindowHandle window) {
   if (window == nullptr) {
-    // Another program took the focus: ours only lose it (no owner steals it back).
+    // Another program took the focus: ours only lose it (no owner steals it back). Keys released
+    // over there are never seen here, so none counts as held any more.
     SetFocusImpl(nullptr, false);
     ChangeActive(nullptr);
+    for (std::size_t k = 0; k < liveKeys_.keys.size(); ++k)
+      if (k != kVkLButton && k != kVkRButton && k != kVkMButton) liveKeys_.keys.reset(k);
+    if (queue_.Empty()) keys_ = liveKeys_;
     return;
   }
   const WindowState* w = Find(window);

@@ -1,13 +1,12 @@
 #include "platform/linux/x11_surface.h"
 
+#include <X11/Xutil.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-
-#include <X11/Xutil.h>
 
 #include "platform/linux/x11_error_trap.h"
 

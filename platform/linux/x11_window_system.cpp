@@ -74,6 +74,22 @@ std::vector<char> MakeMask(int width, int height, Pred set) {
   return mask;
 }
 
+// The 32-bit items of a window property (longs, as Xlib hands them out); empty when it is absent.
+std::vector<long> ReadProperty(Display* display, Window window, Atom property, Atom type, long maxItems) {
+  Atom actual = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::vector<long> items;
+  if (XGetWindowProperty(display, window, property, 0, maxItems, False, type, &actual, &format, &count, &after,
+                         &data) == Success &&
+      data != nullptr) {
+    if (actual == type && format == 32) items.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
+    XFree(data);
+  }
+  return items;
+}
+
 }  // namespace
 
 struct X11WindowSystem::Atoms {
@@ -431,50 +447,19 @@ void X11WindowSystem::NativeMoveDrag(WindowState& w, int hitTest) {
 }
 
 bool X11WindowSystem::WindowManagerRunning() const {
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  bool running = false;
-  if (XGetWindowProperty(display_, root_, atoms_->netSupportingWmCheck, 0, 1, False, XA_WINDOW, &type, &format, &count,
-                         &after, &data) == Success &&
-      data != nullptr) {
-    running = count == 1 && *reinterpret_cast<Window*>(data) != 0;
-    XFree(data);
-  }
-  return running;
+  auto check = ReadProperty(display_, root_, atoms_->netSupportingWmCheck, XA_WINDOW, 1);
+  return !check.empty() && check[0] != 0;
 }
 
 bool X11WindowSystem::WindowManagerSupports(Atom hint) const {
   if (!WindowManagerRunning()) return false;
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  bool found = false;
-  if (XGetWindowProperty(display_, root_, atoms_->netSupported, 0, 4096, False, XA_ATOM, &type, &format, &count,
-                         &after, &data) == Success &&
-      data != nullptr) {
-    auto* list = reinterpret_cast<Atom*>(data);
-    found = std::find(list, list + count, hint) != list + count;
-    XFree(data);
-  }
-  return found;
+  auto supported = ReadProperty(display_, root_, atoms_->netSupported, XA_ATOM, 4096);
+  return std::find(supported.begin(), supported.end(), static_cast<long>(hint)) != supported.end();
 }
 
 bool X11WindowSystem::IsIconicByWindowManager(Window xid) const {
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  bool iconic = false;
-  if (XGetWindowProperty(display_, xid, atoms_->wmState, 0, 2, False, atoms_->wmState, &type, &format, &count, &after,
-                         &data) == Success &&
-      data != nullptr) {
-    iconic = count >= 1 && *reinterpret_cast<long*>(data) == IconicState;
-    XFree(data);
-  }
-  return iconic;
+  auto state = ReadProperty(display_, xid, atoms_->wmState, atoms_->wmState, 2);
+  return !state.empty() && state[0] == IconicState;
 }
 
 // ---- the desktop -----------------------------------------------------------------------------
@@ -484,30 +469,13 @@ WinRect X11WindowSystem::ScreenRect() const {
 }
 
 WinRect X11WindowSystem::WorkArea(WindowHandle) const {
-  long desktop = 0;
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  if (XGetWindowProperty(display_, root_, atoms_->netCurrentDesktop, 0, 1, False, XA_CARDINAL, &type, &format, &count,
-                         &after, &data) == Success &&
-      data != nullptr) {
-    if (count == 1) desktop = *reinterpret_cast<long*>(data);
-    XFree(data);
-  }
-  data = nullptr;
-  WinRect area = ScreenRect();
-  if (XGetWindowProperty(display_, root_, atoms_->netWorkArea, 0, 4096, False, XA_CARDINAL, &type, &format, &count,
-                         &after, &data) == Success &&
-      data != nullptr) {
-    auto* v = reinterpret_cast<long*>(data);
-    unsigned long at = static_cast<unsigned long>(desktop) * 4;
-    if (count >= at + 4 && v[at + 2] > 0 && v[at + 3] > 0)
-      area = WinRect{static_cast<int>(v[at]), static_cast<int>(v[at + 1]), static_cast<int>(v[at] + v[at + 2]),
-                     static_cast<int>(v[at + 1] + v[at + 3])};
-    XFree(data);
-  }
-  return area;
+  auto desktop = ReadProperty(display_, root_, atoms_->netCurrentDesktop, XA_CARDINAL, 1);
+  auto v = ReadProperty(display_, root_, atoms_->netWorkArea, XA_CARDINAL, 4096);
+  std::size_t at = desktop.empty() ? 0 : static_cast<std::size_t>(std::max(0L, desktop[0])) * 4;
+  if (v.size() >= at + 4 && v[at + 2] > 0 && v[at + 3] > 0)
+    return WinRect{static_cast<int>(v[at]), static_cast<int>(v[at + 1]), static_cast<int>(v[at] + v[at + 2]),
+                   static_cast<int>(v[at + 1] + v[at + 3])};
+  return ScreenRect();
 }
 
 // Asked on every present: the answer is kept for a second (a compositor rarely comes or goes).

@@ -9,21 +9,13 @@
 
 namespace platform::testing {
 
-class HeadlessFixture : public ::testing::Test {
- protected:
+// A window system and one procedure; a table of cases makes one per case.
+struct HeadlessDesk {
   WindowHandle Make(int x, int y, int width, int height, WindowHandle owner = nullptr, std::uint32_t classStyle = 0,
                     WindowKind kind = WindowKind::kTopLevel) {
-    CreateParams p;
-    p.className = "TestWnd";
-    p.classStyle = classStyle;
-    p.title = "test";
+    CreateParams p = TestWindowParams(&proc, x, y, width, height, classStyle);
     p.kind = kind;
     p.owner = owner;
-    p.x = x;
-    p.y = y;
-    p.width = width;
-    p.height = height;
-    p.procedure = &proc;
     return ws.CreateWindow(p);
   }
   // A shown, focused window with a clean slate of recorded messages.
@@ -43,9 +35,17 @@ class HeadlessFixture : public ::testing::Test {
       for (int x = hole.left; x < hole.right; ++x) px[static_cast<std::size_t>(y) * r.Width() + x] = 0;
     ws.UpdateLayeredWindow(w, px.data(), r.Width(), r.Height(), r.Width() * 4, 255);
   }
+  // Timer messages seen so far, after the clock moved on and the loop ran.
+  std::size_t TicksAfter(unsigned milliseconds) {
+    ws.AdvanceClock(milliseconds);
+    ws.PumpMessages();
+    return proc.Count(kWmTimer);
+  }
 
   HeadlessWindowSystem ws;
   RecordingProcedure proc{ws};
 };
+
+class HeadlessFixture : public ::testing::Test, public HeadlessDesk {};
 
 }  // namespace platform::testing

@@ -114,15 +114,10 @@ TEST_F(HeadlessInput, DoubleClicksNeedTheClassStyleTheTimeAndTheDistance) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    HeadlessWindowSystem sys;
-    RecordingProcedure p(sys);
-    CreateParams cp;
-    cp.className = "TestWnd";
-    cp.classStyle = c.style;
-    cp.width = cp.height = 100;
-    cp.procedure = &p;
-    WindowHandle w = sys.CreateWindow(cp);
-    sys.ShowWindow(w, ShowCommand::kShowNormal);
+    HeadlessDesk d;
+    auto& sys = d.ws;
+    auto& p = d.proc;
+    WindowHandle w = d.Shown(0, 0, 100, 100, c.style);
     sys.Click(w, 10, 10);
     sys.AdvanceClock(c.gap);
     sys.Click(w, 10 + c.dx, 10);
@@ -195,14 +190,10 @@ TEST_F(HeadlessInput, KeysBecomeKeyAndCharacterMessages) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    HeadlessWindowSystem sys;
-    RecordingProcedure p(sys);
-    CreateParams cp;
-    cp.className = "TestWnd";
-    cp.width = cp.height = 100;
-    cp.procedure = &p;
-    WindowHandle w = sys.CreateWindow(cp);
-    sys.ShowWindow(w, ShowCommand::kShowNormal);
+    HeadlessDesk d;
+    auto& sys = d.ws;
+    auto& p = d.proc;
+    d.Shown(0, 0, 100, 100);
     for (int k : c.held) sys.KeyDown(k);
     sys.PumpMessages();
     p.seen.clear();
@@ -291,6 +282,15 @@ TEST_F(HeadlessInput, TheDesktopTakingTheFocusDeactivates) {
   EXPECT_EQ(proc.Only({kWmActivate})[0].wParam, 0u);
   ws.DesktopActivates(w);
   EXPECT_EQ(ws.GetFocus(), w);
+
+  ws.KeyDown('A', U'a');
+  ws.DesktopActivates(nullptr);  // released over the other program
+  ws.DesktopActivates(w);
+  ws.KeyDown('A', U'a');
+  ws.PumpMessages();
+  auto downs = proc.Only({kWmKeyDown});
+  ASSERT_EQ(downs.size(), 2u);
+  EXPECT_EQ(downs[1].lParam & (1 << 30), 0) << "a fresh press, not a repeat";
 }
 
 TEST_F(HeadlessInput, HoverComesOnceAfterThePointerRestsAndLeaveWhenItGoes) {

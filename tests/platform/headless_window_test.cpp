@@ -12,13 +12,7 @@ using HeadlessWindows = HeadlessFixture;
 
 TEST_F(HeadlessWindows, CreationSendsNonClientCreateThenCreateWithTheCallersData) {
   int data = 0;
-  CreateParams p;
-  p.className = "TestWnd";
-  p.x = 10;
-  p.y = 20;
-  p.width = 30;
-  p.height = 40;
-  p.procedure = &proc;
+  CreateParams p = TestWindowParams(&proc, 10, 20, 30, 40);
   p.userData = &data;
   WindowHandle w = ws.CreateWindow(p);
   ASSERT_NE(w, nullptr);
@@ -90,10 +84,7 @@ TEST_F(HeadlessWindows, MessagesStillQueuedWhenTheSystemGoesAwayAreDiscarded) {
   {
     HeadlessWindowSystem other;
     RecordingProcedure p(other);
-    CreateParams cp;
-    cp.className = "TestWnd";
-    cp.procedure = &p;
-    WindowHandle w = other.CreateWindow(cp);
+    WindowHandle w = other.CreateWindow(TestWindowParams(&p, 0, 0, 10, 10));
     other.SetDiscardedMessageHook([&](const Message& m) { discarded.push_back(m.message); });
     other.PostMessage(w, 0x8400, 0, 0);
   }
@@ -185,46 +176,31 @@ TEST_F(HeadlessWindows, ThePresentedBitmapIsKeptWithItsConstantAlpha) {
 TEST_F(HeadlessWindows, TimersTickPeriodicallyWithoutReplayingMissedTicks) {
   WindowHandle w = Make(0, 0, 10, 10);
   ASSERT_TRUE(ws.SetTimer(w, 7, 40));
-  ws.AdvanceClock(39);
-  ws.PumpMessages();
-  EXPECT_EQ(proc.Count(kWmTimer), 0u);
-  ws.AdvanceClock(1);
-  ws.PumpMessages();
-  ASSERT_EQ(proc.Count(kWmTimer), 1u);
+  struct Step {
+    unsigned advance;
+    std::size_t ticks;  // so far
+    const char* why;
+  } steps[] = {
+      {39, 0, "not due yet"},
+      {1, 1, "due"},
+      {1000, 2, "a long stall gives one tick, not 25"},
+      {39, 2, "rescheduled from the late tick"},
+      {1, 3, "due again"},
+      {45, 4, "a little late"},
+      {35, 5, "the next keeps the pace"},
+  };
+  for (const Step& s : steps) EXPECT_EQ(TicksAfter(s.advance), s.ticks) << s.why;
   EXPECT_EQ(proc.Only({kWmTimer})[0].wParam, 7u);
-
-  ws.AdvanceClock(1000);  // a long stall
-  ws.PumpMessages();
-  EXPECT_EQ(proc.Count(kWmTimer), 2u) << "one tick, not 25";
-  ws.AdvanceClock(39);
-  ws.PumpMessages();
-  EXPECT_EQ(proc.Count(kWmTimer), 2u) << "rescheduled from the late tick";
-  ws.AdvanceClock(1);
-  ws.PumpMessages();
-  EXPECT_EQ(proc.Count(kWmTimer), 3u);
-
-  ws.AdvanceClock(45);  // a little late: the next tick keeps the pace
-  ws.PumpMessages();
-  ws.AdvanceClock(35);
-  ws.PumpMessages();
-  EXPECT_EQ(proc.Count(kWmTimer), 5u);
-
   EXPECT_TRUE(ws.KillTimer(w, 7));
   EXPECT_FALSE(ws.KillTimer(w, 7));
-  ws.AdvanceClock(100);
-  ws.PumpMessages();
-  EXPECT_EQ(proc.Count(kWmTimer), 5u);
+  EXPECT_EQ(TicksAfter(100), 5u);
 }
 
 TEST_F(HeadlessWindows, TimerPeriodsHaveAFloorAndSettingAgainRestarts) {
   WindowHandle w = Make(0, 0, 10, 10);
   ws.SetTimer(w, 1, 1);
-  ws.AdvanceClock(9);
-  ws.PumpMessages();
-  EXPECT_EQ(proc.Count(kWmTimer), 0u);
-  ws.AdvanceClock(1);
-  ws.PumpMessages();
-  EXPECT_EQ(proc.Count(kWmTimer), 1u);
+  EXPECT_EQ(TicksAfter(9), 0u);
+  EXPECT_EQ(TicksAfter(1), 1u);
 
   ws.SetTimer(w, 2, 100);
   ws.AdvanceClock(60);

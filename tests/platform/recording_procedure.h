@@ -5,6 +5,7 @@
 #include <functional>
 #include <initializer_list>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/window_messages.h"
@@ -61,5 +62,20 @@ class RecordingProcedure : public IWindowProcedure {
  private:
   IWindowSystem& system_;
 };
+
+// The parameters of a plain test window.
+inline CreateParams TestWindowParams(IWindowProcedure* procedure, int x, int y, int width, int height,
+                                     std::uint32_t classStyle = 0, const std::string& title = "test") {
+  CreateParams p;
+  p.className = "TestWnd";
+  p.classStyle = classStyle;
+  p.title = title;
+  p.x = x;
+  p.y = y;
+  p.width = width;
+  p.height = height;
+  p.procedure = procedure;
+  return p;
+}
 
 }  // namespace platform::testing

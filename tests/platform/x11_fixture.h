@@ -36,30 +36,25 @@ class X11Fixture : public ::testing::Test {
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || *display == '\0')
       GTEST_SKIP() << "no X display ($DISPLAY is unset): the X11 window tests need one (scripts/test starts Xvfb)";
+    ASSERT_NO_FATAL_FAILURE(Connect());
+    Tool({"xdotool", "mousemove", "1", "1"});  // away from where the windows go
+  }
+
+  // A fresh connection (the old one, with its windows, goes first).
+  void Connect() {
+    ws.reset();
     std::string error;
     ws = X11WindowSystem::Open(nullptr, &error);
     ASSERT_NE(ws, nullptr) << error;
     proc = std::make_unique<RecordingProcedure>(*ws);
     ticks = std::make_unique<RecordingProcedure>(*ws);
-    CreateParams p;
-    p.className = "TestTicker";
+    CreateParams p = TestWindowParams(ticks.get(), 0, 0, 1, 1);
     p.kind = WindowKind::kPopup;
-    p.procedure = ticks.get();
     ticker = ws->CreateWindow(p);
-    Tool({"xdotool", "mousemove", "1", "1"});  // away from where the windows go
   }
 
   WindowHandle Make(int x, int y, int width, int height, std::uint32_t classStyle = 0, const std::string& title = "test") {
-    CreateParams p;
-    p.className = "TestWnd";
-    p.classStyle = classStyle;
-    p.title = title;
-    p.x = x;
-    p.y = y;
-    p.width = width;
-    p.height = height;
-    p.procedure = proc.get();
-    return ws->CreateWindow(p);
+    return ws->CreateWindow(TestWindowParams(proc.get(), x, y, width, height, classStyle, title));
   }
 
   // Runs the loop (a ticker timer keeps it turning) until `done` or the time is up.

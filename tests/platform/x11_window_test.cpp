@@ -175,7 +175,6 @@ TEST_F(X11Windows, TheScreenShowsThePresentedPixelsAndCutsTransparentOnesWithout
 
 TEST_F(X11Windows, WithACompositorTranslucentPixelsBlendWithTheDesktop) {
   testsupport::BackgroundProcess compositor({"xcompmgr"});
-  std::string error;
   // A fresh connection: the compositor is looked up when the system starts.
   ASSERT_TRUE(PumpUntil(
       [&] {
@@ -184,16 +183,7 @@ TEST_F(X11Windows, WithACompositorTranslucentPixelsBlendWithTheDesktop) {
       },
       5000))
       << "xcompmgr did not start";
-  ws.reset();
-  ws = X11WindowSystem::Open(nullptr, &error);
-  ASSERT_NE(ws, nullptr) << error;
-  proc = std::make_unique<RecordingProcedure>(*ws);
-  ticks = std::make_unique<RecordingProcedure>(*ws);
-  CreateParams tp;
-  tp.className = "TestTicker";
-  tp.kind = WindowKind::kPopup;
-  tp.procedure = ticks.get();
-  ticker = ws->CreateWindow(tp);
+  ASSERT_NO_FATAL_FAILURE(Connect());
   ASSERT_TRUE(ws->HasCompositor());
 
   // Behind: an opaque white window; in front: 50% black and a fully transparent hole.
@@ -320,15 +310,9 @@ TEST_F(X11Windows, HoverAfterTheRestAndLeaveWhenThePointerGoes) {
 
 TEST_F(X11Windows, PopupsAreLeftToThemselvesAndNeverTakeTheFocus) {
   WindowHandle main = ShowPainted(100, 100, 200, 200, 0xFF202020);
-  CreateParams p;
-  p.className = "TestTip";
+  CreateParams p = TestWindowParams(proc.get(), 150, 150, 80, 20);
   p.kind = WindowKind::kPopup;
   p.owner = main;
-  p.x = 150;
-  p.y = 150;
-  p.width = 80;
-  p.height = 20;
-  p.procedure = proc.get();
   WindowHandle tip = ws->CreateWindow(p);
   ws->ShowWindow(tip, ShowCommand::kShowNormal);
   Present(tip, 0xFFFFFFE0);
