@@ -5,6 +5,7 @@
 #include "app/single_instance.h"
 #include "common/base/log.h"
 #include "installer/web_inst_wnd.h"
+#include "ui/controls/drawing_services.h"
 #include "ui/controls/skin_archive_registry.h"
 
 namespace {
@@ -16,6 +17,8 @@ void RunInstaller() {
   // The UI framework's resources: every skin file is read through the skin archive registry from
   // here on (loose files until the skin archive is registered).
   SkinUI::SkinArchiveRegistry::Install();
+  // Drawing, images and fonts for every window from here on.
+  SkinUI::InstallDrawingServices();
   CWebInstWnd installer;
   if (!installer.RequestConfig()) {
     // The skinned start-up error box takes this place; without a configuration the run ends.
