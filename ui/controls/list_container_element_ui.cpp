@@ -1,6 +1,6 @@
 #include "ui/controls/list_container_element_ui.h"
 
-#include "ui/controls/text_render_pending.h"
+#include "ui/controls/skin_render.h"
 
 namespace SkinUI {
 
@@ -17,7 +17,7 @@ void CListContainerElementUI::DrawItemText(IRenderCanvas& canvas, const SkinRect
   if (text_.empty() || host_ == nullptr) return;
   ListInfoUI& info = Info();
   SkinRect box = rc.Deflated(info.textPadding);
-  RenderPlainText(&canvas, host_, box, text_, ListItemTextColor(info, LookState()), info.font, info.textStyle);
+  CSkinRender::RenderPlainText(&canvas, host_, box, text_, ListItemTextColor(info, {index_, false, false, IsEnabled()}), info.font, info.textStyle);
 }
 
 }  // namespace SkinUI

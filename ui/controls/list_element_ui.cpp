@@ -1,6 +1,6 @@
 #include "ui/controls/list_element_ui.h"
 
-#include "ui/controls/text_render_pending.h"
+#include "ui/controls/skin_render.h"
 
 namespace SkinUI {
 
@@ -12,12 +12,12 @@ void CListElementUI::DrawItemText(IRenderCanvas& canvas, const SkinRect& rc) {
   if (text_.empty() || host_ == nullptr) return;
   ListInfoUI& info = Info();
   SkinRect box = rc.Deflated(info.textPadding);
-  const SkinColor color = ListItemTextColor(info, LookState());
+  const SkinColor color = ListItemTextColor(info, {index_, false, false, IsEnabled()});
   if (info.showHtml) {
     int links = 0;
-    RenderMarkupText(&canvas, host_, box, text_, color, nullptr, nullptr, links, info.textStyle);
+    CSkinRender::RenderMarkupText(&canvas, host_, box, text_, color, nullptr, nullptr, links, info.textStyle);
   } else {
-    RenderPlainText(&canvas, host_, box, text_, color, info.font, info.textStyle);
+    CSkinRender::RenderPlainText(&canvas, host_, box, text_, color, info.font, info.textStyle);
   }
 }
 

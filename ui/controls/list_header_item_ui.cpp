@@ -6,7 +6,7 @@
 #include "ui/controls/control_state.h"
 #include "ui/controls/label_ui.h"
 #include "ui/controls/list_header_ui.h"
-#include "ui/controls/text_render_pending.h"
+#include "ui/controls/skin_render.h"
 #include "ui/core/skin_host.h"
 #include "ui/core/skin_value.h"
 
@@ -229,9 +229,9 @@ void CListHeaderItemUI::PaintText(IRenderCanvas& canvas) {
   if (!checkRect_.IsEmpty()) rc.left = std::max(rc.left, CheckBoxRect().right);
   if (showHtml_) {
     int links = 0;
-    RenderMarkupText(&canvas, host_, rc, text_, color, nullptr, nullptr, links, textStyle_);
+    CSkinRender::RenderMarkupText(&canvas, host_, rc, text_, color, nullptr, nullptr, links, textStyle_);
   } else {
-    RenderPlainText(&canvas, host_, rc, text_, color, font_, textStyle_);
+    CSkinRender::RenderPlainText(&canvas, host_, rc, text_, color, font_, textStyle_);
   }
 }
 

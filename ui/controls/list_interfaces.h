@@ -83,8 +83,8 @@ class IListItemUI {
   virtual void Select(bool selected) = 0;
   virtual bool IsExpanded() const = 0;
   virtual bool Expand(bool expand) = 0;
-  // The item's text (its first column) drawn with the owner's look into `rc`; used by a combo
-  // box to show its selection.
+  // The item's text (its first column) drawn into `rc` in the owner's plain item look (not
+  // selected, not hot); a combo box shows its selection this way.
   virtual void DrawItemText(IRenderCanvas& canvas, const SkinRect& rc) = 0;
 };
 

@@ -1,7 +1,7 @@
 #include "ui/controls/list_text_element_ui.h"
 
 #include "platform/window_messages.h"
-#include "ui/controls/text_render_pending.h"
+#include "ui/controls/skin_render.h"
 #include "ui/core/skin_host.h"
 
 namespace SkinUI {
@@ -102,10 +102,10 @@ void CListTextElementUI::PaintText(IRenderCanvas& canvas) {
     CRenderClip clip(canvas, column);
     if (info.showHtml) {
       int room = kMaxLinks - links;
-      RenderMarkupText(&canvas, host_, box, text, color, links_ + links, linkTexts_ + links, room, info.textStyle);
+      CSkinRender::RenderMarkupText(&canvas, host_, box, text, color, links_ + links, linkTexts_ + links, room, info.textStyle);
       links += room;
     } else {
-      RenderPlainText(&canvas, host_, box, text, color, info.font, info.textStyle);
+      CSkinRender::RenderPlainText(&canvas, host_, box, text, color, info.font, info.textStyle);
     }
   }
   linkCount_ = links;

@@ -4,6 +4,8 @@
 
 #include "ui/controls/button_ui.h"
 #include "ui/controls/check_box_ui.h"
+#include "ui/controls/combo_box_ui.h"
+#include "ui/controls/combo_ui.h"
 #include "ui/controls/fade_sequence_ui.h"
 #include "ui/controls/label_ui.h"
 #include "ui/controls/list_container_element_ui.h"
@@ -51,6 +53,8 @@ void RegisterControls() {
   CSkinBuilder::RegisterElement(L"ListLabelElement", &Make<CListLabelElementUI>);
   CSkinBuilder::RegisterElement(L"ListTextElement", &Make<CListTextElementUI>);
   CSkinBuilder::RegisterElement(L"ListContainerElement", &Make<CListContainerElementUI>);
+  CSkinBuilder::RegisterElement(L"Combo", &Make<CComboUI>);
+  CSkinBuilder::RegisterElement(L"ComboBox", &Make<CComboBoxUI>);
   CSkinBuilder::RegisterElement(L"TreeView", &Make<CTreeViewUI>);
   CSkinBuilder::RegisterElement(L"TreeNode", &Make<CTreeNodeUI>);
 }

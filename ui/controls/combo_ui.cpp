@@ -1,0 +1,303 @@
+#include "ui/controls/combo_ui.h"
+
+#include "platform/window_messages.h"
+#include "platform/window_system.h"
+#include "ui/controls/combo_wnd.h"
+#include "ui/controls/control_state.h"
+#include "ui/controls/skin_render.h"
+#include "ui/core/skin_host.h"
+#include "ui/core/skin_value.h"
+
+namespace SkinUI {
+namespace {
+
+void TakeImage(const SkinStatusImageMap& images, const wchar_t* state, SkinImageSpec& spec) {
+  auto it = images.find(state);
+  if (it != images.end()) spec = it->second;
+}
+
+}  // namespace
+
+CComboUI::CComboUI() {
+  mouseEnabled_ = true;
+  keyboardEnabled_ = true;
+  info_.textPadding = {4, 0, 4, 0};
+  textPadding_ = {4, 0, 4, 0};
+}
+
+CComboUI::~CComboUI() {
+  // The drop-down gives the items back before they are destroyed with the control.
+  drop_.reset();
+}
+
+const wchar_t* CComboUI::ClassName() const { return L"ComboUI"; }
+
+void* CComboUI::AsInterface(const std::wstring& name) {
+  if (name == L"Combo") return static_cast<CComboUI*>(this);
+  if (name == L"IListOwner") return static_cast<IListOwnerUI*>(this);
+  return CContainerUI::AsInterface(name);
+}
+
+std::uint32_t CComboUI::ControlFlags() const { return IsEnabled() ? 1u : 0u; }
+
+bool CComboUI::IsDropped() const { return drop_ != nullptr && drop_->IsOpen(); }
+
+void CComboUI::CloseDropDown() {
+  if (IsDropped()) drop_->Dismiss();
+}
+
+bool CComboUI::CanActivate() {
+  if (!CControlUI::CanActivate()) return false;
+  if (IsDropped()) return true;
+  if (host_ != nullptr) host_->SendNotify(this, L"dropdown");
+  drop_ = std::make_unique<CComboWnd>(this);
+  if (!drop_->Open()) return false;
+  state_ |= kStatePushed;
+  Invalidate();
+  return true;
+}
+
+void CComboUI::OnDropClosed() {
+  for (CControlUI* item : items_) {
+    // Back with this control, as before the drop-down took them.
+    item->SetHost(host_, this, false, callback_);
+    item->SetInternalVisible(IsVisible());
+  }
+  state_ &= ~kStatePushed;
+  Invalidate();
+}
+
+void CComboUI::SetEnabled(bool enabled) {
+  CContainerUI::SetEnabled(enabled);
+  if (!IsEnabled()) {
+    state_ = 0;
+    CloseDropDown();
+  }
+}
+
+void CComboUI::SetStatusImages(const SkinStatusImageMap& images) {
+  TakeImage(images, L"normal", normalImage_);
+  TakeImage(images, L"hot", hotImage_);
+  TakeImage(images, L"pushed", pushedImage_);
+  TakeImage(images, L"focused", focusedImage_);
+  TakeImage(images, L"disabled", disabledStateImage_);
+  Invalidate();
+}
+
+void CComboUI::SetPosition(const SkinRect& rc) { CControlUI::SetPosition(rc); }
+
+CControlUI* CComboUI::LocateControl(FindControlProc visitor, void* data, std::uint32_t flags) {
+  return CControlUI::LocateControl(visitor, data, flags);
+}
+
+SkinSize CComboUI::MeasureSize(SkinSize available) { return CControlUI::MeasureSize(available); }
+
+void CComboUI::Paint(IRenderCanvas& canvas, const SkinRect& dirty) { CControlUI::Paint(canvas, dirty); }
+
+// ---- items ----------------------------------------------------------------------------------
+
+bool CComboUI::Add(CControlUI* control) { return AddAt(control, Count()); }
+
+bool CComboUI::AddAt(CControlUI* control, int index) {
+  if (!CContainerUI::AddAt(control, index)) return false;
+  if (IListItemUI* item = AsListItem(control)) {
+    item->SetOwner(this);
+    if (item->IsSelected() && curSel_ >= 0) {
+      if (IListItemUI* old = AsListItem(ItemAt(curSel_)); old != nullptr && old != item) old->Select(false);
+    }
+  }
+  Renumber();
+  return true;
+}
+
+bool CComboUI::Remove(CControlUI* control) {
+  if (IsDropped()) drop_->DismissNow();
+  if (!CContainerUI::Remove(control)) return false;
+  Renumber();
+  Invalidate();
+  return true;
+}
+
+bool CComboUI::RemoveAt(int index) {
+  CControlUI* control = ItemAt(index);
+  return control != nullptr && Remove(control);
+}
+
+void CComboUI::RemoveAll() {
+  if (IsDropped()) drop_->DismissNow();
+  curSel_ = -1;
+  CContainerUI::RemoveAll();
+  Invalidate();
+}
+
+bool CComboUI::SetItemIndex(CControlUI* control, int index) {
+  if (!CContainerUI::SetItemIndex(control, index)) return false;
+  Renumber();
+  return true;
+}
+
+void CComboUI::Renumber() {
+  curSel_ = -1;
+  for (int i = 0; i < Count(); ++i) {
+    IListItemUI* item = AsListItem(ItemAt(i));
+    if (item == nullptr) continue;
+    item->SetIndex(i);
+    if (item->IsSelected()) {
+      if (curSel_ < 0)
+        curSel_ = i;
+      else
+        item->Select(false);
+    }
+  }
+}
+
+// ---- selection ------------------------------------------------------------------------------
+
+bool CComboUI::SelectItem(int index, bool takeFocus) {
+  CControlUI* control = index >= 0 ? ItemAt(index) : nullptr;
+  IListItemUI* item = AsListItem(control);
+  if (index >= 0 && (item == nullptr || !control->IsEnabled())) return false;
+  // The items live in the drop-down while it is open: the focus stays with this control.
+  (void)takeFocus;
+  if (index == curSel_) return item != nullptr;
+  const int old = curSel_;
+  if (IListItemUI* previous = AsListItem(ItemAt(old))) previous->Select(false);
+  curSel_ = index;
+  if (item != nullptr) item->Select(true);
+  if (IsDropped()) drop_->EnsureVisible(curSel_);
+  Invalidate();
+  if (host_ != nullptr) host_->SendNotify(this, L"itemselect", curSel_, old);
+  return item != nullptr;
+}
+
+void CComboUI::DoEvent(SkinEvent& event) {
+  const int count = Count();
+  if (count == 0) return;
+  int next = -1;
+  if (event.type == kEventScrollWheel) {
+    next = event.wParam == 0 ? FindSelectable(curSel_ - 1, false) : FindSelectable(curSel_ + 1, true);
+  } else if (event.type == kEventKeyDown) {
+    switch (event.chKey) {
+      case kVkUp:
+        next = curSel_ < 0 ? FindSelectable(0, true) : FindSelectable(curSel_ - 1, false);
+        break;
+      case kVkDown:
+        next = FindSelectable(curSel_ + 1, true);
+        break;
+      case kVkHome:
+      case kVkPrior:
+        next = FindSelectable(0, true);
+        break;
+      case kVkEnd:
+      case kVkNext:
+        next = FindSelectable(count - 1, false);
+        break;
+      default:
+        return;
+    }
+  }
+  if (next >= 0) SelectItem(next);
+}
+
+void CComboUI::HandleEvent(SkinEvent& event) {
+  switch (event.type) {
+    case kEventButtonDown:
+    case kEventDblClick:
+      if (IsEnabled()) {
+        if (IsDropped())
+          CloseDropDown();
+        else
+          CanActivate();
+      }
+      return;
+    case kEventButtonUp:
+    case kEventMouseMove:
+      return;
+    case kEventKeyDown: {
+      if (!IsEnabled()) return;
+      const bool alt = platform::WindowSystem() != nullptr && platform::WindowSystem()->IsKeyDown(platform::kVkMenu);
+      if (event.chKey == platform::kVkF4 || (alt && event.chKey == kVkDown)) {
+        CanActivate();
+        return;
+      }
+      DoEvent(event);
+      return;
+    }
+    case kEventSysKey:
+      // Alt+Down arrives as a system key.
+      if (IsEnabled() && event.chKey == kVkDown) CanActivate();
+      return;
+    case kEventScrollWheel:
+      if (IsEnabled() && !IsDropped()) DoEvent(event);
+      return;
+    case kEventMouseEnter:
+      if (IsEnabled()) {
+        state_ |= kStateHot;
+        Invalidate();
+      }
+      return;
+    case kEventMouseLeave:
+      if (IsEnabled()) {
+        state_ &= ~kStateHot;
+        Invalidate();
+      }
+      return;
+    case kEventKillFocus:
+      CloseDropDown();
+      break;
+    default:
+      break;
+  }
+  CContainerUI::HandleEvent(event);
+}
+
+void CComboUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
+  const wchar_t* v = value.c_str();
+  if (info_.SetAttribute(name, value)) return;
+  if (name == L"textpadding") textPadding_ = ClampRect(ParseSkinRect(v));
+  else if (name == L"normalimage") normalImage_.Parse(value);
+  else if (name == L"hotimage") hotImage_.Parse(value);
+  else if (name == L"pushedimage") pushedImage_.Parse(value);
+  else if (name == L"focusedimage") focusedImage_.Parse(value);
+  else if (name == L"disabledimage") disabledStateImage_.Parse(value);
+  else if (name == L"dropbox") dropBoxAttributes_ = value;
+  else if (name == L"dropboxsize") dropBoxSize_ = ClampSize(ParseSkinSize(v));
+  else if (name == L"dropboxoffset") dropBoxOffset_ = ClampSize(ParseSkinSize(v));
+  else {
+    CContainerUI::SetAttribute(name, value);
+    return;
+  }
+  Invalidate();
+}
+
+void CComboUI::PaintStatusImage(IRenderCanvas& canvas) {
+  SkinImageSpec* image = nullptr;
+  if (!IsEnabled())
+    image = &disabledStateImage_;
+  else if ((state_ & kStatePushed) != 0)
+    image = &pushedImage_;
+  else if ((state_ & kStateHot) != 0)
+    image = &hotImage_;
+  else if (IsFocused())
+    image = &focusedImage_;
+  if (image == nullptr || !DrawImage(canvas, *image)) DrawImage(canvas, normalImage_);
+}
+
+SkinRect CComboUI::TextRect() const { return itemRect_.Deflated(textPadding_); }
+
+void CComboUI::PaintText(IRenderCanvas& canvas) {
+  if (host_ == nullptr) return;
+  const SkinRect rc = TextRect();
+  CRenderClip clip(canvas, rc);
+  if (IListItemUI* item = AsListItem(ItemAt(curSel_))) {
+    item->DrawItemText(canvas, rc);
+    return;
+  }
+  if (text_.empty()) return;
+  SkinRect box = rc;
+  const SkinColor color = IsEnabled() ? (info_.textColor != 0 ? info_.textColor : host_->DefaultTextColor())
+                                      : host_->DisabledTextColor();
+  CSkinRender::RenderPlainText(&canvas, host_, box, text_, color, info_.font, info_.textStyle);
+}
+
+}  // namespace SkinUI
