@@ -6,6 +6,7 @@
 #include "ui/controls/control_state.h"
 #include "ui/controls/label_ui.h"
 #include "ui/controls/list_header_ui.h"
+#include "ui/controls/pointer_position.h"
 #include "ui/controls/skin_render.h"
 #include "ui/core/skin_host.h"
 #include "ui/core/skin_value.h"
@@ -90,7 +91,7 @@ void CListHeaderItemUI::HandleEvent(SkinEvent& event) {
   switch (event.type) {
     case kEventSetCursor:
       if (host_ != nullptr)
-        host_->SetCursorShape(SepRect().Contains(pt) ? platform::kCursorSizeWe : platform::kCursorArrow);
+        host_->SetCursorShape(SepRect().Contains(PointerPosition(host_, pt)) ? platform::kCursorSizeWe : platform::kCursorArrow);
       return;
     case kEventButtonDown:
     case kEventDblClick:

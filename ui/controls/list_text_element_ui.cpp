@@ -1,6 +1,7 @@
 #include "ui/controls/list_text_element_ui.h"
 
 #include "platform/window_messages.h"
+#include "ui/controls/pointer_position.h"
 #include "ui/controls/skin_render.h"
 #include "ui/core/skin_host.h"
 
@@ -55,7 +56,7 @@ void CListTextElementUI::HandleEvent(SkinEvent& event) {
   switch (event.type) {
     case kEventSetCursor:
       if (host_ != nullptr)
-        host_->SetCursorShape(LinkAt(event.ptMouse) >= 0 ? platform::kCursorHand : platform::kCursorArrow);
+        host_->SetCursorShape(LinkAt(PointerPosition(host_, event.ptMouse)) >= 0 ? platform::kCursorHand : platform::kCursorArrow);
       return;
     case kEventMouseMove: {
       const int hover = IsEnabled() ? LinkAt(event.ptMouse) : -1;

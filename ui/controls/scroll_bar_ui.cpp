@@ -100,11 +100,11 @@ void CScrollBarUI::SetPosition(const SkinRect& rc) {
     if (range_ <= 0) {
       thumb_ = Span(trackStart, trackEnd);
     } else {
-      // The thumb's share of the track is the page's share of page + range; never shorter than
-      // the bar's own length along its axis when one is set, never longer than the track.
-      const int minimum = horizontal_ ? fixedWidth_ : fixedHeight_;
+      // The thumb's share of the track is the page's share of page + range. It stays at least
+      // as long as the bar is thick, so that it can still be grabbed, and never longer than the
+      // track.
       long long t = 1LL * available * length / (1LL * length + range_);
-      t = std::clamp<long long>(std::max<long long>(t, minimum), 0, available);
+      t = std::clamp<long long>(std::max<long long>(t, button), 0, available);
       long long thumbStart = trackStart + (available - t) * value_ / range_;
       if (thumbStart + t > trackEnd) thumbStart = trackEnd - t;
       thumb_ = Span(static_cast<int>(thumbStart), static_cast<int>(thumbStart + t));
