@@ -87,7 +87,10 @@ void CComboUI::SetStatusImages(const SkinStatusImageMap& images) {
 void CComboUI::SetPosition(const SkinRect& rc) { CControlUI::SetPosition(rc); }
 
 CControlUI* CComboUI::LocateControl(FindControlProc visitor, void* data, std::uint32_t flags) {
-  return CControlUI::LocateControl(visitor, data, flags);
+  // The pointer never finds the items in the control (they are shown by the drop-down); other
+  // searches (names, layout) see them as children.
+  if ((flags & kFindHitTest) != 0) return CControlUI::LocateControl(visitor, data, flags);
+  return CContainerUI::LocateControl(visitor, data, flags);
 }
 
 SkinSize CComboUI::MeasureSize(SkinSize available) { return CControlUI::MeasureSize(available); }

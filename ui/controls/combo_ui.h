@@ -31,7 +31,8 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
   void SetEnabled(bool enabled) override;
   // Takes "normal", "hot", "pushed", "focused" and "disabled".
   void SetStatusImages(const SkinStatusImageMap& images) override;
-  // The items are not laid out in the control: only the drop-down shows them.
+  // The items are not laid out in the control, nor found there by the pointer: only the
+  // drop-down shows them.
   void SetPosition(const SkinRect& rc) override;
   CControlUI* LocateControl(FindControlProc visitor, void* data, std::uint32_t flags) override;
   void HandleEvent(SkinEvent& event) override;

@@ -185,10 +185,14 @@ void CTreeNodeUI::Refresh() {
 }
 
 void CTreeNodeUI::UpdateItemColor() {
-  // The node's own colour for its state, else the tree's, else the list's item look.
-  const int which = selected_ ? (hot_ ? 3 : 2) : (hot_ ? 1 : 0);
-  SkinColor color = colors_[which];
-  if (color == 0 && tree_ != nullptr) color = tree_->ItemTextColors()[which];
+  // The node's own colour for its state, else the tree's; a hot state without a colour of its own
+  // looks like the same state without the pointer; else the list's item look.
+  const int plain = selected_ ? 2 : 0;
+  SkinColor color = 0;
+  for (int which : {hot_ ? plain + 1 : plain, plain}) {
+    color = colors_[which] != 0 ? colors_[which] : tree_ != nullptr ? tree_->ItemTextColors()[which] : 0;
+    if (color != 0) break;
+  }
   if (color == 0) color = ListItemTextColor(Info(), LookState());
   item_->SetTextColor(color);
 }
