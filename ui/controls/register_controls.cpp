@@ -2,11 +2,18 @@
 
 #include <memory>
 
+#include "ui/controls/active_x_ui.h"
+#include "ui/controls/animation_ui.h"
 #include "ui/controls/button_ui.h"
 #include "ui/controls/check_box_ui.h"
 #include "ui/controls/combo_box_ui.h"
 #include "ui/controls/combo_ui.h"
+#include "ui/controls/date_time_ui.h"
+#include "ui/controls/edit_ui.h"
 #include "ui/controls/fade_sequence_ui.h"
+#include "ui/controls/gif_ui.h"
+#include "ui/controls/icon_image_ui.h"
+#include "ui/controls/ip_address_ui.h"
 #include "ui/controls/label_ui.h"
 #include "ui/controls/list_container_element_ui.h"
 #include "ui/controls/list_header_item_ui.h"
@@ -19,9 +26,11 @@
 #include "ui/controls/rich_edit_ui.h"
 #include "ui/controls/scroll_bar_ui.h"
 #include "ui/controls/sequence_ui.h"
+#include "ui/controls/slider_ui.h"
 #include "ui/controls/text_ui.h"
 #include "ui/controls/tree_node_ui.h"
 #include "ui/controls/tree_view_ui.h"
+#include "ui/controls/web_browser_ui.h"
 #include "ui/core/skin_builder.h"
 
 namespace SkinUI {
@@ -57,6 +66,15 @@ void RegisterControls() {
   CSkinBuilder::RegisterElement(L"ComboBox", &Make<CComboBoxUI>);
   CSkinBuilder::RegisterElement(L"TreeView", &Make<CTreeViewUI>);
   CSkinBuilder::RegisterElement(L"TreeNode", &Make<CTreeNodeUI>);
+  CSkinBuilder::RegisterElement(L"Edit", &Make<CEditUI>);
+  CSkinBuilder::RegisterElement(L"Slider", &Make<CSliderUI>);
+  CSkinBuilder::RegisterElement(L"DateTime", &Make<CDateTimeUI>);
+  CSkinBuilder::RegisterElement(L"IpAddress", &Make<CIpAddressUI>);
+  CSkinBuilder::RegisterElement(L"Gif", &Make<CGifUI>);
+  CSkinBuilder::RegisterElement(L"Animation", &Make<CAnimationUI>);
+  CSkinBuilder::RegisterElement(L"IconImage", &Make<CIconImageUI>);
+  CSkinBuilder::RegisterElement(L"ActiveX", &Make<CActiveXUI>);
+  CSkinBuilder::RegisterElement(L"WebBrowser", &Make<CWebBrowserUI>);
 }
 
 }  // namespace SkinUI
