@@ -6,6 +6,7 @@
 #include "common/base/log.h"
 #include "installer/web_inst_wnd.h"
 #include "ui/controls/drawing_services.h"
+#include "ui/controls/register_controls.h"
 #include "ui/controls/skin_archive_registry.h"
 
 namespace {
@@ -19,6 +20,8 @@ void RunInstaller() {
   SkinUI::SkinArchiveRegistry::Install();
   // Drawing, images and fonts for every window from here on.
   SkinUI::InstallDrawingServices();
+  // The skins' control elements ("Button", "CheckBox", "RichEdit", ...) for every build from here.
+  SkinUI::RegisterControls();
   CWebInstWnd installer;
   if (!installer.RequestConfig()) {
     // The skinned start-up error box takes this place; without a configuration the run ends.
