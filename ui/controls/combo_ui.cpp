@@ -9,15 +9,6 @@
 #include "ui/core/skin_value.h"
 
 namespace SkinUI {
-namespace {
-
-void TakeImage(const SkinStatusImageMap& images, const wchar_t* state, SkinImageSpec& spec) {
-  auto it = images.find(state);
-  if (it != images.end()) spec = it->second;
-}
-
-}  // namespace
-
 CComboUI::CComboUI() {
   mouseEnabled_ = true;
   keyboardEnabled_ = true;
@@ -76,11 +67,11 @@ void CComboUI::SetEnabled(bool enabled) {
 }
 
 void CComboUI::SetStatusImages(const SkinStatusImageMap& images) {
-  TakeImage(images, L"normal", normalImage_);
-  TakeImage(images, L"hot", hotImage_);
-  TakeImage(images, L"pushed", pushedImage_);
-  TakeImage(images, L"focused", focusedImage_);
-  TakeImage(images, L"disabled", disabledStateImage_);
+  TakeStatusImage(images, L"normal", normalImage_);
+  TakeStatusImage(images, L"hot", hotImage_);
+  TakeStatusImage(images, L"pushed", pushedImage_);
+  TakeStatusImage(images, L"focused", focusedImage_);
+  TakeStatusImage(images, L"disabled", disabledStateImage_);
   Invalidate();
 }
 
@@ -234,16 +225,9 @@ void CComboUI::HandleEvent(SkinEvent& event) {
       if (IsEnabled() && !IsDropped()) DoEvent(event);
       return;
     case kEventMouseEnter:
-      if (IsEnabled()) {
-        state_ |= kStateHot;
-        Invalidate();
-      }
-      return;
     case kEventMouseLeave:
-      if (IsEnabled()) {
-        state_ &= ~kStateHot;
-        Invalidate();
-      }
+      FollowHover(event.type, IsEnabled(), state_);
+      Invalidate();
       return;
     case kEventKillFocus:
       CloseDropDown();

@@ -11,15 +11,6 @@
 #include "ui/core/skin_value.h"
 
 namespace SkinUI {
-namespace {
-
-void TakeImage(const SkinStatusImageMap& images, const wchar_t* state, SkinImageSpec& spec) {
-  auto it = images.find(state);
-  if (it != images.end()) spec = it->second;
-}
-
-}  // namespace
-
 CEditUI::CEditUI() {
   mouseEnabled_ = true;
   keyboardEnabled_ = true;
@@ -57,10 +48,10 @@ void CEditUI::SetText(const std::wstring& text) {
 }
 
 void CEditUI::SetStatusImages(const SkinStatusImageMap& images) {
-  TakeImage(images, L"normal", normalImage_);
-  TakeImage(images, L"hot", hotImage_);
-  TakeImage(images, L"focused", focusedImage_);
-  TakeImage(images, L"disabled", disabledStateImage_);
+  TakeStatusImage(images, L"normal", normalImage_);
+  TakeStatusImage(images, L"hot", hotImage_);
+  TakeStatusImage(images, L"focused", focusedImage_);
+  TakeStatusImage(images, L"disabled", disabledStateImage_);
   Invalidate();
 }
 
@@ -143,16 +134,9 @@ void CEditUI::HandleEvent(SkinEvent& event) {
       }
       return;
     case kEventMouseEnter:
-      if (IsEnabled()) {
-        state_ |= kStateHot;
-        Invalidate();
-      }
-      return;
     case kEventMouseLeave:
-      if (IsEnabled()) {
-        state_ &= ~kStateHot;
-        Invalidate();
-      }
+      FollowHover(event.type, IsEnabled(), state_);
+      Invalidate();
       return;
     case kEventButtonUp:
     case kEventMouseMove:

@@ -12,17 +12,6 @@
 #include "ui/core/skin_value.h"
 
 namespace SkinUI {
-namespace {
-
-void TakeImage(const SkinStatusImageMap& images, const wchar_t* state, SkinImageSpec& spec) {
-  auto it = images.find(state);
-  if (it != images.end()) spec = it->second;
-}
-
-bool IsMouseEvent(int type) { return type >= kEventMouseMove && type <= kEventScrollWheel; }
-
-}  // namespace
-
 CListHeaderItemUI::CListHeaderItemUI() {
   mouseEnabled_ = true;
   minWidth_ = kMinDragWidth;
@@ -47,10 +36,10 @@ int CListHeaderItemUI::ColumnIndex() const {
 }
 
 void CListHeaderItemUI::SetStatusImages(const SkinStatusImageMap& images) {
-  TakeImage(images, L"normal", normalImage_);
-  TakeImage(images, L"hot", hotImage_);
-  TakeImage(images, L"pushed", pushedImage_);
-  TakeImage(images, L"focused", focusedImage_);
+  TakeStatusImage(images, L"normal", normalImage_);
+  TakeStatusImage(images, L"hot", hotImage_);
+  TakeStatusImage(images, L"pushed", pushedImage_);
+  TakeStatusImage(images, L"focused", focusedImage_);
   Invalidate();
 }
 
@@ -141,16 +130,9 @@ void CListHeaderItemUI::HandleEvent(SkinEvent& event) {
       }
       return;
     case kEventMouseEnter:
-      if (IsEnabled()) {
-        state_ |= kStateHot;
-        Invalidate();
-      }
-      return;
     case kEventMouseLeave:
-      if (IsEnabled()) {
-        state_ &= ~kStateHot;
-        Invalidate();
-      }
+      FollowHover(event.type, IsEnabled(), state_);
+      Invalidate();
       return;
     default:
       break;

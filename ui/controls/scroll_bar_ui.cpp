@@ -12,8 +12,6 @@ namespace {
 constexpr const wchar_t* kPartNames[] = {L"button1", L"button2", L"thumb", L"rail", L"bk"};
 constexpr const wchar_t* kStateNames[] = {L"normal", L"hot", L"pushed", L"disabled"};
 
-bool IsMouseEvent(int type) { return type >= kEventMouseMove && type <= kEventScrollWheel; }
-
 }  // namespace
 
 CScrollBarUI::CScrollBarUI() {

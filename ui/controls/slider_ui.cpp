@@ -8,15 +8,6 @@
 #include "ui/core/skin_value.h"
 
 namespace SkinUI {
-namespace {
-
-void TakeImage(const SkinStatusImageMap& images, const wchar_t* state, SkinImageSpec& spec) {
-  auto it = images.find(state);
-  if (it != images.end()) spec = it->second;
-}
-
-}  // namespace
-
 CSliderUI::CSliderUI() {
   mouseEnabled_ = true;
   keyboardEnabled_ = true;
@@ -32,9 +23,9 @@ void* CSliderUI::AsInterface(const std::wstring& name) {
 std::uint32_t CSliderUI::ControlFlags() const { return IsEnabled() && IsKeyboardEnabled() ? 1u : 0u; }
 
 void CSliderUI::SetStatusImages(const SkinStatusImageMap& images) {
-  TakeImage(images, L"normal", thumbImage_);
-  TakeImage(images, L"hot", thumbHotImage_);
-  TakeImage(images, L"pushed", thumbPushedImage_);
+  TakeStatusImage(images, L"normal", thumbImage_);
+  TakeStatusImage(images, L"hot", thumbHotImage_);
+  TakeStatusImage(images, L"pushed", thumbPushedImage_);
   Invalidate();
 }
 
