@@ -1,12 +1,8 @@
 #include "ui/controls/animation_ui.h"
 
-#include "ui/core/skin_host.h"
-
 namespace SkinUI {
 
-CAnimationUI::CAnimationUI() = default;
-
-CAnimationUI::~CAnimationUI() { player_.Stop(); }
+CAnimationUI::CAnimationUI() : CFrameAnimatedUI(kFrameTimerId) {}
 
 const wchar_t* CAnimationUI::ClassName() const { return L"AnimationUI"; }
 
@@ -15,47 +11,13 @@ void* CAnimationUI::AsInterface(const std::wstring& name) {
   return CControlUI::AsInterface(name);
 }
 
-void CAnimationUI::OnInit() {
-  initialised_ = true;
-  if (!loaded_) {
-    loaded_ = true;
-    player_.Load(bkImage_.file);
-  }
-  UpdatePlaying();
-}
-
-void CAnimationUI::UpdatePlaying() {
-  if (IsVisible() && loaded_)
-    player_.Start();
-  else
-    player_.Stop();
-}
-
-void CAnimationUI::SetVisible(bool visible) {
-  CControlUI::SetVisible(visible);
-  UpdatePlaying();
-}
-
-void CAnimationUI::SetInternalVisible(bool visible) {
-  CControlUI::SetInternalVisible(visible);
-  UpdatePlaying();
-}
-
-void CAnimationUI::HandleEvent(SkinEvent& event) {
-  if (event.type == kEventTimer && player_.OnTimer(static_cast<std::uintptr_t>(event.wParam))) return;
-  CControlUI::HandleEvent(event);
-}
-
 void CAnimationUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-  CControlUI::SetAttribute(name, value);
-  if (name != L"bkimage") return;
-  loaded_ = false;
-  player_.Stop();
-  if (initialised_) OnInit();
+  CFrameAnimatedUI::SetAttribute(name, value);
+  if (name == L"bkimage") SetAnimationFile(bkImage_.file);
 }
 
 void CAnimationUI::PaintBackgroundImage(IRenderCanvas& canvas) {
-  if (!player_.Paint(canvas, itemRect_, paintRect_)) CControlUI::PaintBackgroundImage(canvas);
+  if (!PaintFrame(canvas)) CFrameAnimatedUI::PaintBackgroundImage(canvas);
 }
 
 }  // namespace SkinUI

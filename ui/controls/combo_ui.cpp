@@ -67,11 +67,7 @@ void CComboUI::SetEnabled(bool enabled) {
 }
 
 void CComboUI::SetStatusImages(const SkinStatusImageMap& images) {
-  TakeStatusImage(images, L"normal", normalImage_);
-  TakeStatusImage(images, L"hot", hotImage_);
-  TakeStatusImage(images, L"pushed", pushedImage_);
-  TakeStatusImage(images, L"focused", focusedImage_);
-  TakeStatusImage(images, L"disabled", disabledStateImage_);
+  images_.Take(images, kAllStateImages);
   Invalidate();
 }
 
@@ -94,20 +90,15 @@ bool CComboUI::Add(CControlUI* control) { return AddAt(control, Count()); }
 
 bool CComboUI::AddAt(CControlUI* control, int index) {
   if (!CContainerUI::AddAt(control, index)) return false;
-  if (IListItemUI* item = AsListItem(control)) {
-    item->SetOwner(this);
-    if (item->IsSelected() && curSel_ >= 0) {
-      if (IListItemUI* old = AsListItem(ItemAt(curSel_)); old != nullptr && old != item) old->Select(false);
-    }
-  }
-  Renumber();
+  // An item written selected becomes the selection.
+  curSel_ = NumberListItems(*this, this, control);
   return true;
 }
 
 bool CComboUI::Remove(CControlUI* control) {
   if (IsDropped()) drop_->DismissNow();
   if (!CContainerUI::Remove(control)) return false;
-  Renumber();
+  curSel_ = NumberListItems(*this, this);
   Invalidate();
   return true;
 }
@@ -126,24 +117,10 @@ void CComboUI::RemoveAll() {
 
 bool CComboUI::SetItemIndex(CControlUI* control, int index) {
   if (!CContainerUI::SetItemIndex(control, index)) return false;
-  Renumber();
+  curSel_ = NumberListItems(*this, this);
   return true;
 }
 
-void CComboUI::Renumber() {
-  curSel_ = -1;
-  for (int i = 0; i < Count(); ++i) {
-    IListItemUI* item = AsListItem(ItemAt(i));
-    if (item == nullptr) continue;
-    item->SetIndex(i);
-    if (item->IsSelected()) {
-      if (curSel_ < 0)
-        curSel_ = i;
-      else
-        item->Select(false);
-    }
-  }
-}
 
 // ---- selection ------------------------------------------------------------------------------
 
@@ -165,30 +142,16 @@ bool CComboUI::SelectItem(int index, bool takeFocus) {
 }
 
 void CComboUI::DoEvent(SkinEvent& event) {
-  const int count = Count();
-  if (count == 0) return;
+  if (Count() == 0) return;
   int next = -1;
   if (event.type == kEventScrollWheel) {
     next = event.wParam == 0 ? FindSelectable(curSel_ - 1, false) : FindSelectable(curSel_ + 1, true);
   } else if (event.type == kEventKeyDown) {
-    switch (event.chKey) {
-      case kVkUp:
-        next = curSel_ < 0 ? FindSelectable(0, true) : FindSelectable(curSel_ - 1, false);
-        break;
-      case kVkDown:
-        next = FindSelectable(curSel_ + 1, true);
-        break;
-      case kVkHome:
-      case kVkPrior:
-        next = FindSelectable(0, true);
-        break;
-      case kVkEnd:
-      case kVkNext:
-        next = FindSelectable(count - 1, false);
-        break;
-      default:
-        return;
-    }
+    // A drop-down list has no pages: Page Up and Page Down go to the ends.
+    int key = event.chKey;
+    if (key == kVkPrior) key = kVkHome;
+    if (key == kVkNext) key = kVkEnd;
+    next = StepSelection(*this, curSel_, key);
   }
   if (next >= 0) SelectItem(next);
 }
@@ -240,13 +203,12 @@ void CComboUI::HandleEvent(SkinEvent& event) {
 
 void CComboUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
   const wchar_t* v = value.c_str();
+  if (images_.SetAttribute(name, value, kAllStateImages)) {
+    Invalidate();
+    return;
+  }
   if (info_.SetAttribute(name, value)) return;
   if (name == L"textpadding") textPadding_ = ClampRect(ParseSkinRect(v));
-  else if (name == L"normalimage") normalImage_.Parse(value);
-  else if (name == L"hotimage") hotImage_.Parse(value);
-  else if (name == L"pushedimage") pushedImage_.Parse(value);
-  else if (name == L"focusedimage") focusedImage_.Parse(value);
-  else if (name == L"disabledimage") disabledStateImage_.Parse(value);
   else if (name == L"dropbox") dropBoxAttributes_ = value;
   else if (name == L"dropboxsize") dropBoxSize_ = ClampSize(ParseSkinSize(v));
   else if (name == L"dropboxoffset") dropBoxOffset_ = ClampSize(ParseSkinSize(v));
@@ -258,16 +220,16 @@ void CComboUI::SetAttribute(const std::wstring& name, const std::wstring& value)
 }
 
 void CComboUI::PaintStatusImage(IRenderCanvas& canvas) {
-  SkinImageSpec* image = nullptr;
+  CStateImagesUI::State state = CStateImagesUI::kNormal;
   if (!IsEnabled())
-    image = &disabledStateImage_;
+    state = CStateImagesUI::kDisabled;
   else if ((state_ & kStatePushed) != 0)
-    image = &pushedImage_;
+    state = CStateImagesUI::kPushed;
   else if ((state_ & kStateHot) != 0)
-    image = &hotImage_;
+    state = CStateImagesUI::kHot;
   else if (IsFocused())
-    image = &focusedImage_;
-  if (image == nullptr || !DrawImage(canvas, *image)) DrawImage(canvas, normalImage_);
+    state = CStateImagesUI::kFocused;
+  images_.Paint(state, [&](SkinImageSpec& spec) { return DrawImage(canvas, spec); });
 }
 
 SkinRect CComboUI::TextRect() const { return itemRect_.Deflated(textPadding_); }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ui/controls/list_interfaces.h"
+#include "ui/controls/state_images.h"
 #include "ui/core/container_ui.h"
 
 namespace SkinUI {
@@ -73,7 +74,6 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
   void OnDropClosed();
   // Where the selection (or the control's text) is drawn.
   virtual SkinRect TextRect() const;
-  void Renumber();
 
   ListInfoUI info_;
   int curSel_ = -1;
@@ -83,11 +83,7 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
   SkinSize dropBoxOffset_;
   SkinRect textPadding_;
   std::uint32_t state_ = 0;
-  SkinImageSpec normalImage_;
-  SkinImageSpec hotImage_;
-  SkinImageSpec pushedImage_;
-  SkinImageSpec focusedImage_;
-  SkinImageSpec disabledStateImage_;
+  CStateImagesUI images_;
 };
 
 }  // namespace SkinUI

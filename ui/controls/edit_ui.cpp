@@ -11,6 +11,13 @@
 #include "ui/core/skin_value.h"
 
 namespace SkinUI {
+namespace {
+
+// An edit field has no pushed look.
+constexpr unsigned kEditStates = kAllStateImages & ~(1u << CStateImagesUI::kPushed);
+
+}  // namespace
+
 CEditUI::CEditUI() {
   mouseEnabled_ = true;
   keyboardEnabled_ = true;
@@ -48,10 +55,7 @@ void CEditUI::SetText(const std::wstring& text) {
 }
 
 void CEditUI::SetStatusImages(const SkinStatusImageMap& images) {
-  TakeStatusImage(images, L"normal", normalImage_);
-  TakeStatusImage(images, L"hot", hotImage_);
-  TakeStatusImage(images, L"focused", focusedImage_);
-  TakeStatusImage(images, L"disabled", disabledStateImage_);
+  images_.Take(images, kEditStates);
   Invalidate();
 }
 
@@ -149,15 +153,15 @@ void CEditUI::HandleEvent(SkinEvent& event) {
 
 void CEditUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
   const wchar_t* v = value.c_str();
+  if (images_.SetAttribute(name, value, kEditStates)) {
+    Invalidate();
+    return;
+  }
   if (name == L"readonly") SetReadOnly(ParseSkinBool(v));
   else if (name == L"numberonly") SetNumberOnly(ParseSkinBool(v));
   else if (name == L"password") SetPassword(ParseSkinBool(v));
   else if (name == L"searchedit") searchEdit_ = ParseSkinBool(v);
   else if (name == L"maxchar") SetMaxChar(ParseSkinInt(v));
-  else if (name == L"normalimage") normalImage_.Parse(value);
-  else if (name == L"hotimage") hotImage_.Parse(value);
-  else if (name == L"focusedimage") focusedImage_.Parse(value);
-  else if (name == L"disabledimage") disabledStateImage_.Parse(value);
   else if (name == L"nativebkcolor") nativeBkColor_ = ParseSkinColor(v);
   else {
     CLabelUI::SetAttribute(name, value);
@@ -167,14 +171,14 @@ void CEditUI::SetAttribute(const std::wstring& name, const std::wstring& value) 
 }
 
 void CEditUI::PaintStatusImage(IRenderCanvas& canvas) {
-  SkinImageSpec* image = nullptr;
+  CStateImagesUI::State state = CStateImagesUI::kNormal;
   if (!IsEnabled())
-    image = &disabledStateImage_;
+    state = CStateImagesUI::kDisabled;
   else if (IsFocused())
-    image = &focusedImage_;
+    state = CStateImagesUI::kFocused;
   else if ((state_ & kStateHot) != 0)
-    image = &hotImage_;
-  if (image == nullptr || !DrawImage(canvas, *image)) DrawImage(canvas, normalImage_);
+    state = CStateImagesUI::kHot;
+  images_.Paint(state, [&](SkinImageSpec& spec) { return DrawImage(canvas, spec); });
 }
 
 void CEditUI::PaintText(IRenderCanvas& canvas) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "ui/controls/label_ui.h"
+#include "ui/controls/state_images.h"
 
 namespace SkinUI {
 
@@ -73,10 +74,7 @@ class CEditUI : public CLabelUI {
   int maxChar_ = kDefaultMaxChar;
   SkinColor nativeBkColor_ = 0xFFFFFFFF;
   std::uint32_t state_ = 0;
-  SkinImageSpec normalImage_;
-  SkinImageSpec hotImage_;
-  SkinImageSpec focusedImage_;
-  SkinImageSpec disabledStateImage_;
+  CStateImagesUI images_;
   CharFilter charFilter_;
   std::unique_ptr<CEditWnd> editor_;
 };

@@ -12,6 +12,13 @@
 #include "ui/core/skin_value.h"
 
 namespace SkinUI {
+namespace {
+
+// A column header has no disabled image of its own.
+constexpr unsigned kHeaderStates = kAllStateImages & ~(1u << CStateImagesUI::kDisabled);
+
+}  // namespace
+
 CListHeaderItemUI::CListHeaderItemUI() {
   mouseEnabled_ = true;
   minWidth_ = kMinDragWidth;
@@ -36,10 +43,7 @@ int CListHeaderItemUI::ColumnIndex() const {
 }
 
 void CListHeaderItemUI::SetStatusImages(const SkinStatusImageMap& images) {
-  TakeStatusImage(images, L"normal", normalImage_);
-  TakeStatusImage(images, L"hot", hotImage_);
-  TakeStatusImage(images, L"pushed", pushedImage_);
-  TakeStatusImage(images, L"focused", focusedImage_);
+  images_.Take(images, kHeaderStates);
   Invalidate();
 }
 
@@ -142,6 +146,10 @@ void CListHeaderItemUI::HandleEvent(SkinEvent& event) {
 
 void CListHeaderItemUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
   const wchar_t* v = value.c_str();
+  if (images_.SetAttribute(name, value, kHeaderStates)) {
+    Invalidate();
+    return;
+  }
   if (name == L"checkrect") checkRect_ = ClampRect(ParseSkinRect(v));
   else if (name == L"dragable") SetDragable(ParseSkinBool(v));
   else if (name == L"sepwidth") SetSepWidth(ParseSkinInt(v));
@@ -152,10 +160,6 @@ void CListHeaderItemUI::SetAttribute(const std::wstring& name, const std::wstrin
   else if (name == L"textcolor") textColor_ = ParseSkinColor(v);
   else if (name == L"textpadding") textPadding_ = ClampRect(ParseSkinRect(v));
   else if (name == L"showhtml") showHtml_ = ParseSkinBool(v);
-  else if (name == L"normalimage") normalImage_.Parse(value);
-  else if (name == L"hotimage") hotImage_.Parse(value);
-  else if (name == L"pushedimage") pushedImage_.Parse(value);
-  else if (name == L"focusedimage") focusedImage_.Parse(value);
   else if (name == L"sepimage") sepImage_.Parse(value);
   else if (name == L"canselect") canSelect_ = ParseSkinBool(v);
   else {
@@ -172,14 +176,14 @@ SkinSize CListHeaderItemUI::MeasureSize(SkinSize available) {
 }
 
 void CListHeaderItemUI::PaintStatusImage(IRenderCanvas& canvas) {
-  SkinImageSpec* image = nullptr;
+  CStateImagesUI::State state = CStateImagesUI::kNormal;
   if ((state_ & kStatePushed) != 0)
-    image = &pushedImage_;
+    state = CStateImagesUI::kPushed;
   else if ((state_ & kStateHot) != 0)
-    image = &hotImage_;
+    state = CStateImagesUI::kHot;
   else if (IsFocused())
-    image = &focusedImage_;
-  if (image == nullptr || !DrawImage(canvas, *image)) DrawImage(canvas, normalImage_);
+    state = CStateImagesUI::kFocused;
+  images_.Paint(state, [&](SkinImageSpec& spec) { return DrawImage(canvas, spec); });
 
   // Parts drawn at their own place inside the item: the strip, the check box, the sort mark.
   auto drawAt = [&](SkinImageSpec& spec, const SkinRect& rc) {

@@ -5,6 +5,7 @@
 // "canselect", makes it the header's sort column.
 #include <cstdint>
 
+#include "ui/controls/state_images.h"
 #include "ui/controls/text_style.h"
 #include "ui/core/control_ui.h"
 
@@ -67,10 +68,7 @@ class CListHeaderItemUI : public CControlUI {
   SkinRect checkRect_;
   bool checked_ = false;
   bool checkPressed_ = false;
-  SkinImageSpec normalImage_;
-  SkinImageSpec hotImage_;
-  SkinImageSpec pushedImage_;
-  SkinImageSpec focusedImage_;
+  CStateImagesUI images_;
   SkinImageSpec sepImage_;
   std::uint32_t state_ = 0;
   bool dragging_ = false;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/controls/text_style.h"
+#include "ui/core/container_ui.h"
 #include "ui/core/control_ui.h"
 
 namespace SkinUI {
@@ -92,5 +93,14 @@ class IListItemUI {
 inline IListItemUI* AsListItem(CControlUI* control) {
   return control != nullptr ? static_cast<IListItemUI*>(control->AsInterface(L"ListItem")) : nullptr;
 }
+
+// After items of an owner were added, moved or removed: every item learns its owner and its
+// index, and one selected item at most stays selected: `added` when it came selected, else the
+// first. Returns the index of the selection, -1 for none.
+int NumberListItems(IContainerUI& items, IListOwnerUI* owner, CControlUI* added = nullptr);
+
+// Where Up, Down, Home or End move the selection `curSel` among the visible, enabled `items`
+// (Up with nothing selected: the first); -1 for other keys or when there is nowhere to go.
+int StepSelection(const CContainerUI& items, int curSel, int key);
 
 }  // namespace SkinUI

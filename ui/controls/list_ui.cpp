@@ -44,7 +44,7 @@ int CListUI::FindSelectable(int index, bool forward) const { return body_->FindS
 
 bool CListUI::SetItemIndex(CControlUI* control, int index) {
   if (!body_->SetItemIndex(control, index)) return false;
-  Renumber();
+  curSel_ = NumberListItems(*body_, this);
   return true;
 }
 
@@ -66,14 +66,8 @@ bool CListUI::AddAt(CControlUI* control, int index) {
 
 bool CListUI::AddItemAt(CControlUI* control, int index) {
   if (!body_->AddAt(control, index)) return false;
-  if (IListItemUI* item = AsListItem(control)) {
-    item->SetOwner(this);
-    // An item written selected becomes the selection (the one before it is let go).
-    if (item->IsSelected() && curSel_ >= 0) {
-      if (IListItemUI* old = AsListItem(body_->ItemAt(curSel_)); old != nullptr && old != item) old->Select(false);
-    }
-  }
-  Renumber();
+  // An item written selected becomes the selection (the one before it is let go).
+  curSel_ = NumberListItems(*body_, this, control);
   return true;
 }
 
@@ -81,7 +75,7 @@ bool CListUI::Remove(CControlUI* control) {
   IListItemUI* item = AsListItem(control);
   if (item != nullptr && item->Index() == expandedItem_) expandedItem_ = -1;
   if (!body_->Remove(control)) return false;
-  Renumber();
+  curSel_ = NumberListItems(*body_, this);
   return true;
 }
 
@@ -96,20 +90,6 @@ void CListUI::RemoveAll() {
   body_->RemoveAll();
 }
 
-void CListUI::Renumber() {
-  curSel_ = -1;
-  for (int i = 0; i < body_->Count(); ++i) {
-    IListItemUI* item = AsListItem(body_->ItemAt(i));
-    if (item == nullptr) continue;
-    item->SetIndex(i);
-    if (item->IsSelected()) {
-      if (curSel_ < 0)
-        curSel_ = i;
-      else
-        item->Select(false);
-    }
-  }
-}
 
 // ---- selection ------------------------------------------------------------------------------
 
@@ -183,16 +163,10 @@ void CListUI::DoEvent(SkinEvent& event) {
   int next = -1;
   switch (event.chKey) {
     case kVkUp:
-      next = curSel_ < 0 ? FindSelectable(0, true) : FindSelectable(curSel_ - 1, false);
-      break;
     case kVkDown:
-      next = FindSelectable(curSel_ + 1, true);
-      break;
     case kVkHome:
-      next = FindSelectable(0, true);
-      break;
     case kVkEnd:
-      next = FindSelectable(count - 1, false);
+      next = StepSelection(*body_, curSel_, event.chKey);
       break;
     case kVkPrior:
     case kVkNext: {

@@ -74,8 +74,6 @@ class CListUI : public CVerticalLayoutUI, public IListUI {
   void SetScrollSelect(bool on) { scrollSelect_ = on; }
 
  protected:
-  // The items' indices after a change of the list, and the selection that follows them.
-  void Renumber();
   // Adds to the body without touching the header.
   bool AddItemAt(CControlUI* control, int index);
 

@@ -80,28 +80,28 @@ TEST(Gif, FramesAdvanceOnTheHostTimerAfterEachFramesDelay) {
   SkinTree t(L"<Window><VerticalLayout><Gif name=\"g\" height=\"40\" gif=\"" + path +
              L"\" /><Animation name=\"a\" height=\"40\" bkimage=\"" + path + L"\" /></VerticalLayout></Window>");
   auto* g = t.Find<CGifUI>(L"g");
-  ASSERT_EQ(g->Player().Frames().FrameCount(), 3);
+  ASSERT_EQ(g->Frames().FrameCount(), 3);
   unsigned id = 0;
   EXPECT_TRUE(t.host.PlatformTimerId(g, CGifUI::kFrameTimerId, id));
-  EXPECT_EQ(g->Player().CurrentFrame(), 0);
+  EXPECT_EQ(g->CurrentFrame(), 0);
   auto advance = [&](unsigned ms) {
     t.ws.AdvanceClock(ms);
     t.Pump();
   };
   advance(199);
-  EXPECT_EQ(g->Player().CurrentFrame(), 0);
+  EXPECT_EQ(g->CurrentFrame(), 0);
   advance(1);
-  EXPECT_EQ(g->Player().CurrentFrame(), 1);
+  EXPECT_EQ(g->CurrentFrame(), 1);
   advance(99);
-  EXPECT_EQ(g->Player().CurrentFrame(), 1);
+  EXPECT_EQ(g->CurrentFrame(), 1);
   advance(1);
-  EXPECT_EQ(g->Player().CurrentFrame(), 2);
+  EXPECT_EQ(g->CurrentFrame(), 2);
   advance(50);
-  EXPECT_EQ(g->Player().CurrentFrame(), 0) << "loops";
+  EXPECT_EQ(g->CurrentFrame(), 0) << "loops";
 
   // The Animation control plays the same frames on its timer 1000.
   auto* a = t.Find<CAnimationUI>(L"a");
-  ASSERT_EQ(a->Player().Frames().FrameCount(), 3);
+  ASSERT_EQ(a->Frames().FrameCount(), 3);
   EXPECT_TRUE(t.host.PlatformTimerId(a, CAnimationUI::kFrameTimerId, id));
 
   // The current frame is drawn over the control.
@@ -114,6 +114,6 @@ TEST(Gif, FramesAdvanceOnTheHostTimerAfterEachFramesDelay) {
   // Hidden: no more ticks.
   g->SetVisible(false);
   advance(1000);
-  EXPECT_FALSE(g->Player().IsPlaying());
-  EXPECT_EQ(g->Player().CurrentFrame(), 0);
+  EXPECT_FALSE(g->IsPlaying());
+  EXPECT_EQ(g->CurrentFrame(), 0);
 }
