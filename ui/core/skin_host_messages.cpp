@@ -6,14 +6,11 @@
 #include "ui/core/skin_host.h"
 
 namespace SkinUI {
-
-bool CSkinHost::MessageHandler(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
-                               std::intptr_t& result) {
-  namespace pf = platform;
-  result = 0;
-  if (window_ == nullptr || platform::WindowSystem() == nullptr) return false;
-  DeliverQueuedNotifications();
-  const std::vector<IMessageFilterUI*> filters = messageFilters_;  // a filter may remove itself
+namespace {
+// Each filter in turn; the first that handles the message ends it with its result.
+bool AskFilters(const std::vector<IMessageFilterUI*>& list, std::uint32_t message, std::uintptr_t wParam,
+                std::intptr_t lParam, std::intptr_t& result) {
+  const std::vector<IMessageFilterUI*> filters = list;  // a filter may remove itself
   for (IMessageFilterUI* f : filters) {
     bool handled = false;
     const std::intptr_t r = f->MessageHandler(message, wParam, lParam, handled);
@@ -22,6 +19,17 @@ bool CSkinHost::MessageHandler(std::uint32_t message, std::uintptr_t wParam, std
       return true;
     }
   }
+  return false;
+}
+}  // namespace
+
+bool CSkinHost::MessageHandler(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
+                               std::intptr_t& result) {
+  namespace pf = platform;
+  result = 0;
+  if (window_ == nullptr || platform::WindowSystem() == nullptr) return false;
+  DeliverQueuedNotifications();
+  if (AskFilters(messageFilters_, message, wParam, lParam, result)) return true;
   if (window_ == nullptr) return false;  // a filter destroyed the window
   switch (message) {
     case pf::kWmClose:
@@ -151,15 +159,7 @@ bool CSkinHost::PreMessageHandler(std::uint32_t message, std::uintptr_t wParam, 
                                   std::intptr_t& result) {
   namespace pf = platform;
   result = 0;
-  const std::vector<IMessageFilterUI*> filters = preMessageFilters_;
-  for (IMessageFilterUI* f : filters) {
-    bool handled = false;
-    const std::intptr_t r = f->MessageHandler(message, wParam, lParam, handled);
-    if (handled) {
-      result = r;
-      return true;
-    }
-  }
+  if (AskFilters(preMessageFilters_, message, wParam, lParam, result)) return true;
   switch (message) {
     case pf::kWmKeyDown: {
       if (wParam != pf::kVkTab) return false;
