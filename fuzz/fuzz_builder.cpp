@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/text_encoding.h"
-#include "tests/ui/core/test_scroll_bar.h"
+#include "ui/controls/scroll_bar_ui.h"
 #include "ui/core/container_ui.h"
 #include "ui/core/horizontal_layout_ui.h"
 #include "ui/core/render_canvas.h"
@@ -74,7 +74,7 @@ void Exercise(CSkinHost& host, CControlUI* root, const SkinRect& client) {
 
 int g_installed = [] {
   SetSkinFileReader(&ReadFile);
-  CContainerUI::SetScrollBarFactory(&testsupport::TestScrollBar::Make);
+  CContainerUI::SetScrollBarFactory(&CScrollBarUI::Make);
   return 0;
 }();
 

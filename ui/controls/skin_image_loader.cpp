@@ -155,4 +155,12 @@ std::unique_ptr<SkinBitmapInfo> LoadSkinImage(const std::wstring& name, const st
   return bitmap;
 }
 
+std::vector<std::uint8_t> ReadSkinImageBytes(const std::wstring& name, const std::wstring& restype) {
+  return ReadImageBytes(name, restype);
+}
+
+std::unique_ptr<SkinBitmapInfo> SkinBitmapFromRgba(const std::uint8_t* rgba, int width, int height, SkinColor mask) {
+  return FromRgba(rgba, width, height, mask);
+}
+
 }  // namespace SkinUI

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/core/skin_host.h"
 
@@ -23,5 +24,12 @@ std::unique_ptr<SkinBitmapInfo> LoadSkinImage(const std::wstring& name, const st
 // The decoding step alone, for bytes already read.
 std::unique_ptr<SkinBitmapInfo> DecodeSkinImage(const std::uint8_t* bytes, std::size_t size, SkinColor mask,
                                                 int svgWidth, int svgHeight);
+
+// The bytes LoadSkinImage would decode (empty when there are none), for decoders of their own
+// (the frames of animated images).
+std::vector<std::uint8_t> ReadSkinImageBytes(const std::wstring& name, const std::wstring& restype);
+
+// Straight RGBA rows (width x height) as a skin bitmap: premultiplied, then the mask applied.
+std::unique_ptr<SkinBitmapInfo> SkinBitmapFromRgba(const std::uint8_t* rgba, int width, int height, SkinColor mask);
 
 }  // namespace SkinUI

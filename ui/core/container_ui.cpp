@@ -535,7 +535,9 @@ int CContainerUI::PlaceLine(bool vertical, const SkinRect& area) {
   } ax{vertical};
 
   SkinSize available{area.Width(), area.Height()};
-  if (IsBarVisible(hScroll_)) available.cx = ClampCoord(1LL * available.cx + ScrollRange().cx);
+  // Rows of a vertical layout are as wide as the horizontal bar lets the content be. Children of
+  // a horizontal layout share the visible width: its bar only measures what they need beyond it.
+  if (vertical && IsBarVisible(hScroll_)) available.cx = ClampCoord(1LL * available.cx + ScrollRange().cx);
 
   int stretchable = 0;
   long long fixedTotal = 0;

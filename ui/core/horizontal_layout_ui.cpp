@@ -25,18 +25,26 @@ void CHorizontalLayoutUI::SetPosition(const SkinRect& rc) {
     return;
   }
   const int needed = PlaceLine(false, area);
-  // The horizontal bar's range is what the children need beyond the area.
+  // The horizontal bar's range is what the children need beyond the area; it goes away when
+  // they fit. Showing or hiding it changes the height the children get: lay them out once more.
   if (hScroll_) {
+    const bool wasVisible = hScroll_->IsVisible();
     if (needed > area.Width()) {
-      if (!hScroll_->IsVisible()) {
+      if (!wasVisible) {
         hScroll_->SetVisible(true);
         hScroll_->SetScrollPos(0);
       }
       hScroll_->SetScrollRange(needed - area.Width());
-    } else if (hScroll_->IsVisible()) {
+    } else if (wasVisible) {
       hScroll_->SetVisible(false);
       hScroll_->SetScrollRange(0);
       hScroll_->SetScrollPos(0);
+    }
+    if (hScroll_->IsVisible() != wasVisible && !barRelayout_) {
+      barRelayout_ = true;
+      SetPosition(itemRect_);
+      barRelayout_ = false;
+      return;
     }
   }
   ProcessScrollBar(reference, needed, 0);

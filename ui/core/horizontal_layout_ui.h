@@ -26,6 +26,8 @@ class CHorizontalLayoutUI : public CContainerUI {
 
  private:
   CLayoutSeparator separator_{false};
+  // Set while the layout repeats itself after its horizontal bar appeared or went.
+  bool barRelayout_ = false;
 };
 
 }  // namespace SkinUI

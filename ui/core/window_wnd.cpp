@@ -80,6 +80,7 @@ platform::WindowHandle CWindowWnd::Create(platform::WindowHandle parent, const s
   params.classStyle = ClassStyle();
   params.title = platform::WideToUtf8(title);
   params.owner = parent;
+  params.kind = (exStyle & kWsExToolWindow) != 0 ? platform::WindowKind::kPopup : platform::WindowKind::kTopLevel;
   params.x = x;
   params.y = y;
   params.width = std::max(width, 0);

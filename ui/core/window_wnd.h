@@ -23,6 +23,9 @@ enum : std::uint32_t {
   kWsMaximizeBox = 0x00010000,
   kWsOverlappedWindow = 0x00CF0000,
 };
+// Extended style: a tool window is a popup of the window system (drop-down lists, in-place
+// editors): not managed by the window manager and never given the keyboard focus.
+enum : std::uint32_t { kWsExToolWindow = 0x00000080 };
 
 class CWindowWnd {
  public:

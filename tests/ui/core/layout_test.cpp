@@ -4,7 +4,6 @@
 
 #include "recording_canvas.h"
 #include "tests/support/scoped_hook.h"
-#include "test_scroll_bar.h"
 #include "ui/core/child_layout_ui.h"
 #include "ui/core/skin_builder.h"
 #include "ui/core/skin_file_data.h"
@@ -238,60 +237,6 @@ TEST(TileLayout, GridOfCentredCells) {
   EXPECT_EQ(none.kids[0]->Position().Width(), 40);
   none.root->SetAttribute(L"columns", L"0");  // ignored
   EXPECT_EQ(none.root->Columns(), 1);
-}
-
-TEST(ContainerScroll, VerticalBarShowsForOverflowAndTheWheelScrollsByALine) {
-  testsupport::ScopedHook factory(&CContainerUI::SetScrollBarFactory, &testsupport::TestScrollBar::Make);
-  Tree<CVerticalLayoutUI> t(1, [](int, CControlUI& c) { c.SetFixedHeight(350); });
-  t.root->SetAttribute(L"vscrollbar", L"true");
-  EXPECT_TRUE(t.root->IsMouseEnabled());
-  t.root->SetPosition({0, 0, 100, 200});
-  CScrollBarBaseUI* bar = t.root->VerticalScrollBar();
-  ASSERT_NE(bar, nullptr);
-  EXPECT_TRUE(bar->IsVisible());
-  EXPECT_EQ(bar->ScrollRange(), 150);
-  EXPECT_EQ(bar->Position(), (SkinRect{84, 0, 100, 200}));
-  EXPECT_EQ(t.kids[0]->Position(), (SkinRect{0, 0, 84, 350}));
-
-  const int line = t.host.DefaultFontInfo().height + 30;
-  SkinEvent wheel;
-  wheel.type = kEventScrollWheel;
-  wheel.wParam = 1;  // down
-  t.root->HandleEvent(wheel);
-  EXPECT_EQ(t.root->ScrollPos().cy, line);
-  EXPECT_EQ(t.kids[0]->Position().top, -line);
-  SkinEvent end;
-  end.type = kEventKeyDown;
-  end.chKey = kVkEnd;
-  t.root->HandleEvent(end);
-  EXPECT_EQ(t.root->ScrollPos().cy, 150);
-  EXPECT_EQ(t.kids[0]->Position().top, -150);
-
-  t.kids[0]->SetFixedAndMinHeight(150);  // content fits again: the bar goes away
-  t.root->SetPosition({0, 0, 100, 200});
-  EXPECT_FALSE(bar->IsVisible());
-  EXPECT_EQ(t.root->ScrollPos().cy, 0);
-  EXPECT_EQ(t.kids[0]->Position(), (SkinRect{0, 0, 100, 150}));
-}
-
-TEST(ContainerScroll, PageKeysMoveByTheInsideLessInset) {
-  testsupport::ScopedHook factory(&CContainerUI::SetScrollBarFactory, &testsupport::TestScrollBar::Make);
-  Tree<CVerticalLayoutUI> t(1, [](int, CControlUI& c) { c.SetFixedHeight(900); });
-  t.root->SetAttribute(L"vscrollbar", L"true");
-  t.root->SetAttribute(L"inset", L"0,10,0,10");
-  t.root->SetPosition({0, 0, 100, 200});
-  auto key = [&](int vk) {
-    SkinEvent e;
-    e.type = kEventKeyDown;
-    e.chKey = vk;
-    t.root->HandleEvent(e);
-    return t.root->ScrollPos().cy;
-  };
-  EXPECT_EQ(key(kVkNext), 180);  // 200 less the inset of 10 + 10
-  EXPECT_EQ(key(kVkNext), 360);
-  EXPECT_EQ(key(kVkPrior), 180);
-  EXPECT_EQ(key(kVkHome), 0);
-  EXPECT_EQ(key(kVkPrior), 0) << "never above the top";
 }
 
 TEST(ContainerChildren, DelayedDestroyWaitsForTheCleanupPass) {
