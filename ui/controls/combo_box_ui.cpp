@@ -8,8 +8,7 @@ const wchar_t* CComboBoxUI::ClassName() const { return L"ComboBoxUI"; }
 
 void CComboBoxUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
   if (name == L"arrowimage") {
-    arrowImage_.Parse(value);
-    Invalidate();
+    SetImageSpec(arrowImage_, value);
   } else {
     CComboUI::SetAttribute(name, value);
   }

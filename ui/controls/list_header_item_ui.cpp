@@ -160,7 +160,7 @@ void CListHeaderItemUI::SetAttribute(const std::wstring& name, const std::wstrin
   else if (name == L"textcolor") textColor_ = ParseSkinColor(v);
   else if (name == L"textpadding") textPadding_ = ClampRect(ParseSkinRect(v));
   else if (name == L"showhtml") showHtml_ = ParseSkinBool(v);
-  else if (name == L"sepimage") sepImage_.Parse(value);
+  else if (name == L"sepimage") SetImageSpec(sepImage_, value);
   else if (name == L"canselect") canSelect_ = ParseSkinBool(v);
   else {
     CControlUI::SetAttribute(name, value);

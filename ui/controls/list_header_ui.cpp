@@ -62,12 +62,12 @@ void CListHeaderUI::SelectColumn(int column) {
 }
 
 void CListHeaderUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-  if (name == L"forwardimage") forwardImage_.Parse(value);
-  else if (name == L"reverseimage") reverseImage_.Parse(value);
-  else if (name == L"checknormalimage") checkImages_[kCheckNormal].Parse(value);
-  else if (name == L"checkselectedimage") checkImages_[kCheckSelected].Parse(value);
-  else if (name == L"checkselecteddisabledimage") checkImages_[kCheckSelectedDisabled].Parse(value);
-  else if (name == L"checkdisabledimage") checkImages_[kCheckDisabled].Parse(value);
+  if (name == L"forwardimage") SetImageSpec(forwardImage_, value);
+  else if (name == L"reverseimage") SetImageSpec(reverseImage_, value);
+  else if (name == L"checknormalimage") SetImageSpec(checkImages_[kCheckNormal], value);
+  else if (name == L"checkselectedimage") SetImageSpec(checkImages_[kCheckSelected], value);
+  else if (name == L"checkselecteddisabledimage") SetImageSpec(checkImages_[kCheckSelectedDisabled], value);
+  else if (name == L"checkdisabledimage") SetImageSpec(checkImages_[kCheckDisabled], value);
   else if (name == L"linecolor") lineColor_ = ParseSkinColor(value);
   else {
     CHorizontalLayoutUI::SetAttribute(name, value);

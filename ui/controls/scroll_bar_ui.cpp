@@ -317,10 +317,7 @@ void CScrollBarUI::HandleEvent(SkinEvent& event) {
 }
 
 void CScrollBarUI::SetImage(Part part, ImageState state, const std::wstring& description) {
-  SkinImageSpec& spec = images_[part][state];
-  if (spec.text == description) return;
-  spec.Parse(description);
-  Invalidate();
+  SetImageSpec(images_[part][state], description);
 }
 
 void CScrollBarUI::TakeStatusImages(Part part, const std::wstring& value) {

@@ -157,9 +157,9 @@ void CSliderUI::HandleEvent(SkinEvent& event) {
 
 void CSliderUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
   const wchar_t* v = value.c_str();
-  if (name == L"thumbimage") thumbImage_.Parse(value);
-  else if (name == L"thumbhotimage") thumbHotImage_.Parse(value);
-  else if (name == L"thumbpushedimage") thumbPushedImage_.Parse(value);
+  if (name == L"thumbimage") SetImageSpec(thumbImage_, value);
+  else if (name == L"thumbhotimage") SetImageSpec(thumbHotImage_, value);
+  else if (name == L"thumbpushedimage") SetImageSpec(thumbPushedImage_, value);
   else if (name == L"thumbsize") SetThumbSize(ParseSkinSize(v));
   else if (name == L"step") SetStep(ParseSkinInt(v));
   else if (name == L"notifyonmove") SetNotifyOnMove(ParseSkinBool(v));
