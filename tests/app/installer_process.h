@@ -1,5 +1,6 @@
 #pragma once
 // Runs copies of the built installer from a temporary folder, as a user would start a download.
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -23,7 +24,8 @@ class InstallerCopy {
   std::filesystem::path logFile() const { return dir_ / "log" / (exe_.filename().string() + ".log"); }
   std::string log() const { return ReadFile(logFile()); }
   // Servers the options leave unset point at a local port where nothing listens: a test run never
-  // reaches out beyond this machine.
+  // reaches out beyond this machine. A run sees no X display unless the options set DISPLAY: a
+  // failed start-up would otherwise wait in its message box for a user.
   ProcessResult Run(ProcessOptions options = {}) const { return RunProcess({exe_.string()}, Local(options)); }
   // The same, started beside the test.
   std::unique_ptr<BackgroundProcess> Start(ProcessOptions options = {}) const {
@@ -35,11 +37,18 @@ class InstallerCopy {
     std::string nowhere = "http://127.0.0.1:" + std::to_string(UnusedLocalPort());
     for (const char* name : {"WEBINST_CONFIG_SERVER", "WEBINST_STATS_SERVER", "WEBINST_INSTALL_STATS_SERVER"})
       options.setEnv.try_emplace(name, nowhere);
+    if (!options.setEnv.contains("DISPLAY")) options.unsetEnv.push_back("DISPLAY");
     return options;
   }
 
   TempDir dir_;
   std::filesystem::path exe_;
 };
+
+// Options that hand the test's X display (the test script's Xvfb) to the installer.
+inline ProcessOptions WithDisplay(ProcessOptions options = {}) {
+  if (const char* display = std::getenv("DISPLAY")) options.setEnv["DISPLAY"] = display;
+  return options;
+}
 
 }  // namespace testsupport

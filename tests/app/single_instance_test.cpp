@@ -78,7 +78,7 @@ TEST(SingleInstance, ARefusedStartRaisesTheInstalledApplication) {
   testsupport::InstallerCopy copy;
   platform::NamedEvent running;
   ASSERT_TRUE(CheckSingleInstance(running));
-  EXPECT_EQ(copy.Run().exitCode, 0);
+  EXPECT_EQ(copy.Run(testsupport::WithDisplay()).exitCode, 0);
 
   std::vector<std::string> seen;
   while (auto line = app.ReadLine(10s)) seen.push_back(*line);

@@ -15,6 +15,7 @@
 #include "platform/module_resource.h"
 #include "platform/text_encoding.h"
 #include "ui/controls/skin_file_name.h"
+#include "ui/core/skin_archive_registrar.h"
 #include "ui/core/skin_file_data.h"
 
 namespace SkinUI {
@@ -34,6 +35,20 @@ uint32_t ReadThroughInstance(const std::wstring& name, std::unique_ptr<uint8_t[]
   return SkinArchiveRegistry::Instance().LoadFileData(name, out, markup);
 }
 
+// What the window base's SetSkinArchive and SetMarkupArchive reach.
+const SkinArchiveRegistrar kRegistrar = {
+    [](int id, std::string_view type, bool main) {
+      SkinArchiveRegistry::Instance().RegisterFromModuleResource(id, type, main);
+    },
+    [](const std::wstring& name, bool main) {
+      if (main)
+        SkinArchiveRegistry::Instance().RegisterMainArchiveFile(name, true);
+      else
+        SkinArchiveRegistry::Instance().RegisterOverlayArchiveFile(name);
+    },
+    [](const std::wstring& name) { SkinArchiveRegistry::Instance().RegisterMarkupArchiveFile(name); },
+};
+
 std::unique_ptr<uint8_t[]> Allocate(uint64_t size) {
   try {
     return std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(size));
@@ -52,6 +67,7 @@ SkinArchiveRegistry& SkinArchiveRegistry::Instance() {
 void SkinArchiveRegistry::Install() {
   Instance();
   SetSkinFileReader(&ReadThroughInstance);
+  SetSkinArchiveRegistrar(&kRegistrar);
 }
 
 std::unique_ptr<SkinResourceZip> SkinArchiveRegistry::OpenMemory(const uint8_t* bytes, size_t size,

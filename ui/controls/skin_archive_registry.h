@@ -20,7 +20,8 @@ class SkinArchiveRegistry {
   static constexpr const wchar_t* kMemoryArchiveName = L"membuffer";
 
   // The process-wide registry. Install() creates it and makes it the reader behind
-  // SkinUI::LoadFileData; start-up calls it before the first skin file is read.
+  // SkinUI::LoadFileData and the registrar behind the window base's SetSkinArchive; start-up
+  // calls it before the first skin file is read.
   static SkinArchiveRegistry& Instance();
   static void Install();
 

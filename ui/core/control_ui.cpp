@@ -475,12 +475,20 @@ void CControlUI::PaintBackgroundColor(IRenderCanvas& canvas) {
 }
 
 void CControlUI::PaintBackgroundImage(IRenderCanvas& canvas) {
-  if (!IsEnabled() && !disabledImage_.IsEmpty()) {
-    if (canvas.PaintImage(host_, itemRect_, paintRect_, disabledImage_)) return;
-    disabledImage_.Reset();
-  }
-  if (bkImage_.IsEmpty()) return;
-  if (!canvas.PaintImage(host_, itemRect_, paintRect_, bkImage_)) bkImage_.Reset();
+  if (!IsEnabled() && DrawImage(canvas, disabledImage_)) return;
+  DrawImage(canvas, bkImage_);
+}
+
+bool CControlUI::DrawImage(IRenderCanvas& canvas, SkinImageSpec& spec) {
+  if (spec.IsEmpty()) return false;
+  if (canvas.PaintImage(host_, itemRect_, paintRect_, spec)) return true;
+  spec.Reset();
+  return false;
+}
+
+void CControlUI::FillStateColor(IRenderCanvas& canvas, SkinColor color) {
+  if (color == 0) return;
+  canvas.FillColor((color >> 24) == 0xFF ? paintRect_ : itemRect_, AdjustedColor(color));
 }
 
 void CControlUI::PaintStatusImage(IRenderCanvas&) {}
@@ -494,6 +502,10 @@ void CControlUI::PaintBorder(IRenderCanvas& canvas) {
     color = borderColor_;
     if (IsFocused() && focusedBorderColor_ != 0) color = focusedBorderColor_;
   }
+  StrokeBorder(canvas, color);
+}
+
+void CControlUI::StrokeBorder(IRenderCanvas& canvas, SkinColor color) {
   if (color == 0) return;
   color = AdjustedColor(color);
   if (borderSize_ > 0) {

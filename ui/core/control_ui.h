@@ -226,6 +226,15 @@ class CControlUI {
   SkinColor AdjustedColor(SkinColor c) const;
   // Fires the control's paint steps without the clip and rectangle handling of Paint.
   void PaintSteps(IRenderCanvas& canvas);
+  // Draws `spec` over the control (limited to the paint rectangle). An empty spec draws nothing;
+  // one that fails to draw is reset to empty so that it is not tried on every paint. True when
+  // it was drawn.
+  bool DrawImage(IRenderCanvas& canvas, SkinImageSpec& spec);
+  // Fills the control with a state colour: only the paint rectangle when the colour is opaque,
+  // the whole control otherwise (partial repaints then blend the same way as full ones).
+  void FillStateColor(IRenderCanvas& canvas, SkinColor color);
+  // The border drawing of PaintBorder with `color` (before adjustment; 0 draws nothing).
+  void StrokeBorder(IRenderCanvas& canvas, SkinColor color);
 
   CSkinHost* host_ = nullptr;
   ISkinBuilderCallback* callback_ = nullptr;

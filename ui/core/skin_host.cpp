@@ -16,8 +16,10 @@
 
 #include "common/base/log.h"
 #include "platform/text_encoding.h"
+#include "platform/window_messages.h"
 #include "ui/core/control_ui.h"
 #include "ui/core/skin_file_data.h"
+#include "ui/core/skin_tooltip.h"
 
 namespace SkinUI {
 namespace {
@@ -30,10 +32,16 @@ constexpr const wchar_t* kDefaultFace = L"Sans";
 constexpr int kDefaultFontSize = 12;
 constexpr std::size_t kMaxFaceLength = 31;
 
-// Milliseconds since system start (wrapping), the time stamp of events and notifications.
-std::uint32_t TickCount() {
-  const auto since = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+
+// The process-wide part shared by all hosts (UI thread only).
+struct ProcessState {
+  std::vector<CSkinHost*> hosts;
+  void* instance = nullptr;
+  void* resourceInstance = nullptr;
+};
+ProcessState& Process() {
+  static ProcessState state;
+  return state;
 }
 
 // A control's name leaves the name table when the table points to that control.
@@ -135,15 +143,40 @@ std::vector<std::uint8_t> CSkinHost::LoadResourceData(const std::wstring& type, 
   return g_resourceReader(type, id);
 }
 
+std::uint32_t CSkinHost::TickCount() {
+  // The window system's clock when there is one (a test's manual clock), the monotonic clock else.
+  if (platform::IWindowSystem* ws = platform::WindowSystem()) return ws->TickCount();
+  const auto since = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+}
+
+void CSkinHost::SetInstance(void* instance) { Process().instance = instance; }
+void* CSkinHost::Instance() { return Process().instance; }
+void CSkinHost::SetResourceInstance(void* instance) { Process().resourceInstance = instance; }
+void* CSkinHost::ResourceInstance() {
+  return Process().resourceInstance != nullptr ? Process().resourceInstance : Process().instance;
+}
+const std::vector<CSkinHost*>& CSkinHost::Hosts() { return Process().hosts; }
+
+CSkinHost* CSkinHost::HostOf(platform::WindowHandle window) {
+  if (window == nullptr) return nullptr;
+  for (CSkinHost* h : Process().hosts)
+    if (h->window_ == window) return h;
+  return nullptr;
+}
+
 CSkinHost::CSkinHost() : defaultFont_(MakeFont(kDefaultFace, kDefaultFontSize, 0, false, false, false, false)) {}
 
 CSkinHost::~CSkinHost() {
+  DetachWindow();
   // Controls tell the host that they go away while they are destroyed: the registries must still
   // be there, so the trees go first.
   focus_ = hover_ = click_ = keyControl_ = nullptr;
   root_.reset();
   delayedCleanup_.clear();
 }
+
+platform::IWindowSystem* CSkinHost::Ws() const { return window_ != nullptr ? platform::WindowSystem() : nullptr; }
 
 void CSkinHost::AttachWindow(SkinWindowHandle window) {
   names_.clear();
@@ -153,7 +186,28 @@ void CSkinHost::AttachWindow(SkinWindowHandle window) {
   classDefaults_.clear();
   optionGroups_.clear();
   RemoveAllTimers();
+  auto& hosts = Process().hosts;
+  if (window_ != nullptr) hosts.erase(std::remove(hosts.begin(), hosts.end(), this), hosts.end());
   window_ = window;
+  if (window_ == nullptr) return;
+  hosts.push_back(this);
+  // Work queued before the window existed still needs its wake-up.
+  notifyWakePosted_ = !queuedNotify_.empty() && PostToWindow(platform::kWmNull);
+  cleanupPosted_ = !delayedCleanup_.empty() && PostToWindow(kMsgDelayedCleanup);
+}
+
+void CSkinHost::DetachWindow() {
+  auto& hosts = Process().hosts;
+  hosts.erase(std::remove(hosts.begin(), hosts.end(), this), hosts.end());
+  if (window_ == nullptr) return;
+  RemoveAllTimers();
+  DestroyCaret();
+  // The tooltip is owned by the window: destroyed with it, or here when the host goes first.
+  tooltip_.reset();
+  painter_.Release();
+  hover_ = click_ = keyControl_ = nullptr;
+  mouseTracking_ = mouseEntered_ = buttonDown_ = false;
+  window_ = nullptr;
 }
 
 bool CSkinHost::AttachRoot(std::unique_ptr<CControlUI> root) {
@@ -209,8 +263,15 @@ void CSkinHost::ReleaseControl(CControlUI* control) {
   if (control == nullptr) return;
   if (focus_ == control) focus_ = nullptr;
   if (hover_ == control) hover_ = nullptr;
-  if (click_ == control) click_ = nullptr;
+  if (click_ == control) {
+    click_ = nullptr;
+    // A captured control that goes away mid-press leaves nobody to release the capture.
+    if (buttonDown_ || IsCaptured()) ReleaseCapture();
+    buttonDown_ = false;
+  }
   if (keyControl_ == control) keyControl_ = nullptr;
+  if (focusTarget_ == control) focusTarget_ = nullptr;
+  if (caretControl_ == control) DestroyCaret();
   KillTimers(control);
   ForgetName(names_, control);
   for (SkinNotify& n : queuedNotify_)
@@ -226,12 +287,13 @@ CControlUI* CSkinHost::FindControlByName(const std::wstring& name) const {
 }
 
 CControlUI* CSkinHost::FindControlAt(SkinPoint pt) const {
+  return FindControlAt(pt, kFindVisible | kFindEnabled | kFindTopFirst);
+}
+
+CControlUI* CSkinHost::FindControlAt(SkinPoint pt, std::uint32_t flags) const {
   if (!root_) return nullptr;
-  struct Ctx {
-    SkinPoint pt;
-  } ctx{pt};
-  CControlUI* found = root_->LocateControl([](CControlUI* c, void*) -> CControlUI* { return c; }, &ctx.pt,
-                                           kFindVisible | kFindEnabled | kFindHitTest | kFindTopFirst);
+  CControlUI* found =
+      root_->LocateControl([](CControlUI* c, void*) -> CControlUI* { return c; }, &pt, flags | kFindHitTest);
   return found != nullptr && found->Host() == this ? found : nullptr;
 }
 
@@ -248,7 +310,13 @@ const CSkinHost* CSkinHost::TopHost() const {
   return h;
 }
 
-void CSkinHost::SetInitialSize(SkinSize size) { initialSize_ = size; }
+void CSkinHost::SetInitialSize(SkinSize size) {
+  initialSize_ = size;
+  // Only the skin's first build sizes the window; a window with content keeps its size.
+  if (root_ || size.cx <= 0 || size.cy <= 0) return;
+  if (platform::IWindowSystem* ws = Ws())
+    ws->SetWindowPos(window_, 0, 0, size.cx, size.cy, platform::kSwpNoMove | platform::kSwpNoZOrder | platform::kSwpNoActivate);
+}
 void CSkinHost::SetOpacity(int alpha) { opacity_ = std::clamp(alpha, 0, 255); }
 
 SkinColor CSkinHost::AdjustColor(SkinColor c) const {
@@ -385,6 +453,10 @@ void CSkinHost::RemoveOptionGroup(const std::wstring& group, CControlUI* option)
 void CSkinHost::Invalidate(const SkinRect& rc) {
   if (rc.IsEmpty()) return;
   dirty_ = UnionRect(dirty_, rc);
+  if (platform::IWindowSystem* ws = Ws()) {
+    const platform::WinRect r{rc.left, rc.top, rc.right, rc.bottom};
+    ws->InvalidateRect(window_, &r);
+  }
 }
 
 SkinRect CSkinHost::TakeDirtyRect() {
@@ -393,16 +465,29 @@ SkinRect CSkinHost::TakeDirtyRect() {
   return rc;
 }
 
-void CSkinHost::LayoutIfNeeded(const SkinRect& client) {
-  if (!updateNeeded_) return;
+bool CSkinHost::LayoutIfNeeded(const SkinRect& client) {
+  if (!updateNeeded_) return false;
   updateNeeded_ = false;
-  if (!root_ || client.IsEmpty()) return;
+  if (!root_ || client.IsEmpty()) return false;
   const SkinSize size{client.Width(), client.Height()};
+  // A minimised window keeps the layout of its last real size; restoring it asks again.
+  if (platform::IWindowSystem* ws = Ws(); ws != nullptr && ws->IsIconic(window_)) return false;
+  bool repositioned = false;
   if (root_->IsUpdateNeeded() || size != lastLayoutSize_) {
     lastLayoutSize_ = size;
     root_->SetPosition(client);
-    return;
+    repositioned = true;
+  } else {
+    LayoutPending();
   }
+  if (firstLayout_) {
+    firstLayout_ = false;
+    SendNotify(root_.get(), L"windowinit");
+  }
+  return repositioned;
+}
+
+void CSkinHost::LayoutPending() {
   // Only the controls whose layout went out of date are positioned again. Answering such a
   // control ends the update test there: it is collected once, and what lies inside it is laid
   // out by it.
@@ -415,32 +500,6 @@ void CSkinHost::LayoutIfNeeded(const SkinRect& client) {
       },
       &pending, kFindVisible | kFindUpdateTest | kFindMeFirst);
   for (CControlUI* c : pending) c->SetPosition(c->Position());
-}
-
-void CSkinHost::SetFocus(CControlUI* control) {
-  // Taking the platform keyboard focus belongs to the window layer.
-  if (control == focus_) return;
-  if (focus_ != nullptr) {
-    CControlUI* old = focus_;
-    SkinEvent e = MakeEvent(kEventKillFocus, control);
-    old->DispatchEvent(e);
-    SendNotify(old, L"killfocus");
-    focus_ = nullptr;
-  }
-  if (control == nullptr || control->Host() != this || !control->IsVisible() || !control->IsEnabled()) return;
-  focus_ = control;
-  SkinEvent e = MakeEvent(kEventSetFocus, control);
-  control->DispatchEvent(e);
-  SendNotify(control, L"setfocus");
-}
-
-SkinEvent CSkinHost::MakeEvent(int type, CControlUI* sender) const {
-  SkinEvent e;
-  e.type = type;
-  e.sender = sender;
-  e.timestamp = TickCount();
-  e.ptMouse = lastMouse_;
-  return e;
 }
 
 void CSkinHost::SendNotify(CControlUI* control, const std::wstring& type, std::intptr_t wParam, std::intptr_t lParam,
@@ -466,10 +525,17 @@ void CSkinHost::SendNotify(SkinNotify& msg, bool queued) {
     }
   }
   if (queued) {
+    // One wake-up for a batch: an idle loop then reaches MessageHandler, which delivers them.
     queuedNotify_.push_back(msg);
+    if (!notifyWakePosted_) notifyWakePosted_ = PostToWindow(platform::kWmNull);
     return;
   }
   DeliverNotify(msg);
+}
+
+bool CSkinHost::PostToWindow(std::uint32_t message) {
+  platform::IWindowSystem* ws = Ws();
+  return ws != nullptr && ws->PostMessage(window_, message, 0, 0);
 }
 
 void CSkinHost::DeliverNotify(SkinNotify& msg) {
@@ -479,6 +545,7 @@ void CSkinHost::DeliverNotify(SkinNotify& msg) {
 }
 
 void CSkinHost::DeliverQueuedNotifications() {
+  notifyWakePosted_ = false;
   while (!queuedNotify_.empty()) {
     SkinNotify msg = queuedNotify_.front();
     queuedNotify_.erase(queuedNotify_.begin());
@@ -503,6 +570,8 @@ bool RemoveItem(std::vector<T*>& list, T* item) {
 }  // namespace
 
 bool CSkinHost::AddNotifier(INotifyUI* n) { return AddUnique(notifiers_, n); }
+bool CSkinHost::AddTranslateAccelerator(ITranslateAcceleratorUI* t) { return AddUnique(accelerators_, t); }
+bool CSkinHost::RemoveTranslateAccelerator(ITranslateAcceleratorUI* t) { return RemoveItem(accelerators_, t); }
 bool CSkinHost::RemoveNotifier(INotifyUI* n) { return RemoveItem(notifiers_, n); }
 bool CSkinHost::AddMessageFilter(IMessageFilterUI* f) { return AddUnique(messageFilters_, f); }
 bool CSkinHost::RemoveMessageFilter(IMessageFilterUI* f) { return RemoveItem(messageFilters_, f); }
@@ -514,12 +583,13 @@ bool CSkinHost::RemovePostPaint(CControlUI* c) { return RemoveItem(postPaint_, c
 void CSkinHost::AddDelayedCleanup(std::unique_ptr<CControlUI> control) {
   if (!control) return;
   control->SetHost(this, nullptr, false, control->BuilderCallback());
+  // The control may be running the code that removed it: it goes once the current message is done.
   delayedCleanup_.push_back(std::move(control));
-  // The window layer posts its cleanup message here so that ProcessDelayedCleanup runs once the
-  // current message is done.
+  if (!cleanupPosted_) cleanupPosted_ = PostToWindow(kMsgDelayedCleanup);
 }
 
 void CSkinHost::ProcessDelayedCleanup() {
+  cleanupPosted_ = false;
   // Destroying a control may queue more (a container removing its children): loop until empty.
   while (!delayedCleanup_.empty()) {
     std::vector<std::unique_ptr<CControlUI>> batch;
@@ -527,70 +597,5 @@ void CSkinHost::ProcessDelayedCleanup() {
     batch.clear();
   }
 }
-
-bool CSkinHost::SetTimer(CControlUI* control, std::uintptr_t id, unsigned milliseconds) {
-  if (control == nullptr) return false;
-  for (TimerRecord& t : timers_) {
-    if (t.control == control && t.window == window_ && t.localId == id) {
-      if (!t.killed) return false;
-      if (!StartPlatformTimer(t.platformId, milliseconds)) return false;
-      t.killed = false;
-      return true;
-    }
-  }
-  const unsigned platformId = (timerCounter_ + 1) % 255;
-  if (!StartPlatformTimer(platformId, milliseconds)) return false;
-  timerCounter_ = platformId;
-  timers_.push_back({control, id, window_, platformId, false});
-  return true;
-}
-
-bool CSkinHost::KillTimer(CControlUI* control, std::uintptr_t id) {
-  for (TimerRecord& t : timers_) {
-    if (t.control == control && t.window == window_ && t.localId == id) {
-      if (!t.killed) {
-        StopPlatformTimer(t.platformId);
-        t.killed = true;
-      }
-      return true;
-    }
-  }
-  return false;
-}
-
-void CSkinHost::KillTimers(CControlUI* control) {
-  auto it = std::remove_if(timers_.begin(), timers_.end(), [&](const TimerRecord& t) {
-    if (t.control != control) return false;
-    if (!t.killed) StopPlatformTimer(t.platformId);
-    return true;
-  });
-  timers_.erase(it, timers_.end());
-}
-
-void CSkinHost::RemoveAllTimers() {
-  for (const TimerRecord& t : timers_)
-    if (!t.killed) StopPlatformTimer(t.platformId);
-  timers_.clear();
-}
-
-bool CSkinHost::DispatchTimer(unsigned platformId) {
-  for (const TimerRecord& t : timers_) {
-    if (t.window == window_ && t.platformId == platformId && !t.killed) {
-      SkinEvent e = MakeEvent(kEventTimer, t.control);
-      e.wParam = static_cast<std::intptr_t>(t.localId);
-      CControlUI* target = t.control;
-      target->DispatchEvent(e);
-      return true;
-    }
-  }
-  return false;
-}
-
-bool CSkinHost::StartPlatformTimer(unsigned, unsigned) {
-  // Periodic timers are a service of the native window; without one there is none to start.
-  return false;
-}
-
-void CSkinHost::StopPlatformTimer(unsigned) {}
 
 }  // namespace SkinUI

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "tests/ui/controls/controls_fixture.h"
+#include "ui/controls/label_ui.h"
+#include "ui/controls/text_ui.h"
+
+using namespace SkinUI;
+
+TEST(Label, AlignWordsOverrideEachOtherPerAxis) {
+  const std::uint32_t start = DT_VCENTER | DT_SINGLELINE;
+  struct Case {
+    const wchar_t* value;
+    std::uint32_t style;
+  } cases[] = {
+      {L"hcenter,vcenter", DT_CENTER | DT_VCENTER | DT_SINGLELINE},
+      {L"left,vcenter", DT_VCENTER | DT_SINGLELINE},
+      {L"right,vcenter", DT_RIGHT | DT_VCENTER | DT_SINGLELINE},
+      {L"center", start},  // no word matches: unchanged
+      {L"right,bottom", DT_RIGHT | DT_BOTTOM | DT_SINGLELINE},
+      {L"left,top", DT_SINGLELINE},
+      {L"hcenter left", DT_CENTER | DT_VCENTER | DT_SINGLELINE},  // "hcenter" is looked at after "left"
+  };
+  for (const Case& c : cases) {
+    CLabelUI l;
+    l.SetAttribute(L"align", c.value);
+    EXPECT_EQ(l.TextStyle(), c.style) << c.value;
+  }
+}
+
+TEST(Label, StyleAttributes) {
+  CLabelUI l;
+  l.SetAttribute(L"multiline", L"true");
+  l.SetAttribute(L"wordbreak", L"true");
+  l.SetAttribute(L"endellipsis", L"true");
+  l.SetAttribute(L"pathellipsis", L"true");
+  EXPECT_EQ(l.TextStyle(), DT_VCENTER | DT_WORDBREAK | DT_END_ELLIPSIS | DT_PATH_ELLIPSIS);
+  l.SetAttribute(L"multiline", L"yes");  // anything but "true" is single-line
+  l.SetAttribute(L"endellipsis", L"false");
+  l.SetAttribute(L"compactpath", L"0");
+  EXPECT_EQ(l.TextStyle(), DT_VCENTER | DT_WORDBREAK | DT_SINGLELINE);
+  l.SetAttribute(L"font", L"3");
+  l.SetAttribute(L"textcolor", L"#66000000");
+  l.SetAttribute(L"disabledtextcolor", L"#99C1DF");
+  l.SetAttribute(L"textpadding", L"18,0,0,0");
+  EXPECT_EQ(l.Font(), 3);
+  EXPECT_EQ(l.TextColor(), 0x66000000u);
+  EXPECT_EQ(l.DisabledTextColor(), 0xFF99C1DFu);
+  EXPECT_EQ(l.TextPadding(), (SkinRect{18, 0, 0, 0}));
+  EXPECT_EQ(l.AsInterface(L"Label"), &l);
+
+  CTextUI t;
+  EXPECT_EQ(t.TextStyle(), DT_WORDBREAK);
+  EXPECT_EQ(t.TextPadding(), (SkinRect{2, 0, 2, 0}));
+  t.SetAttribute(L"linkcursor", L"hand");
+  EXPECT_EQ(t.LinkCursor(), 32649);
+  EXPECT_FALSE(t.IsMouseEnabled());  // a text is hit only with "mouse"
+}
