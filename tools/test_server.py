@@ -228,12 +228,12 @@ class Handler(BaseHTTPRequestHandler):
         if body is not None:
             length, piece = len(body), lambda offset, n: body[offset:offset + n]
         try:
-            self.send_answer(route, head, status, content_type, length, piece)
+            self.send_answer(route, head, status, content_type, length, piece, None if body is not None else source)
         finally:
             if source is not None:
                 source.close()
 
-    def send_answer(self, route, head, status, content_type, length, piece):
+    def send_answer(self, route, head, status, content_type, length, piece, source=None):
         if route.get("delay_ms"):
             time.sleep(route["delay_ms"] / 1000.0)
         self.send_response(status)
@@ -254,7 +254,14 @@ class Handler(BaseHTTPRequestHandler):
         if "cut_after" in route:
             limit = min(length, int(route["cut_after"]))
         try:
-            self.send_body(piece, limit, int(route.get("chunk") or 0), route.get("chunk_delay_ms") or 0)
+            plain = not any(k in route for k in ("chunk", "chunk_delay_ms", "stall_after", "cut_after"))
+            if source is not None and plain and not self.is_tls():
+                # A whole file as fast as the kernel moves it, so download benchmarks measure the
+                # client and not this server.
+                self.wfile.flush()
+                self.connection.sendfile(source, 0, length)
+            else:
+                self.send_body(piece, limit, int(route.get("chunk") or 0), route.get("chunk_delay_ms") or 0)
             if "stall_after" in route:
                 self.stall()
             if "stall_after" in route or "cut_after" in route:
@@ -262,6 +269,9 @@ class Handler(BaseHTTPRequestHandler):
                 self.connection.shutdown(socket.SHUT_RDWR)
         except (BrokenPipeError, ConnectionResetError, ssl.SSLError, OSError):
             self.close_connection = True
+
+    def is_tls(self):
+        return isinstance(self.connection, ssl.SSLSocket)
 
     @staticmethod
     def pattern_bytes(offset, n):

@@ -3,10 +3,9 @@
 
 #include <cstdio>
 
-#include "common/base/log.h"
 #include "installer/web_inst_wnd.h"
 #include "stats/launch_context.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/test_log.h"
 #include "tests/support/test_server.h"
 
 namespace {
@@ -16,26 +15,19 @@ const char* const kPath = "/api/int_kestrel_download.json";
 
 class RequestConfigTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    logDir_ = std::make_unique<testsupport::TempDir>();
-    KwrBase::Log::InitLogger(*logDir_ / "installer_tests.log", KwrBase::Log::Severity::info);
-    server_ = std::make_unique<TestServer>();
-  }
+  static void SetUpTestSuite() { server_ = std::make_unique<TestServer>(); }
   static void TearDownTestSuite() { server_.reset(); }
   void SetUp() override {
     server_->ClearRequests();
     setenv("WEBINST_CONFIG_SERVER", server_->BaseUrl().c_str(), 1);
-    logStart_ = Log().size();
+    logMark_ = testsupport::LogMark();
   }
   void TearDown() override { unsetenv("WEBINST_CONFIG_SERVER"); }
-  static std::string Log() { return testsupport::ReadFile(*logDir_ / "installer_tests.log"); }
-  std::string NewLog() const { return Log().substr(logStart_); }
+  std::string NewLog() const { return logMark_.NewText(); }
 
-  static std::unique_ptr<testsupport::TempDir> logDir_;
   static std::unique_ptr<TestServer> server_;
-  std::size_t logStart_ = 0;
+  testsupport::LogMark logMark_;
 };
-std::unique_ptr<testsupport::TempDir> RequestConfigTest::logDir_;
 std::unique_ptr<TestServer> RequestConfigTest::server_;
 
 // The launch context as start-up leaves it (the test binary's own name carries no channel).

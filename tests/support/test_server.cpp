@@ -22,6 +22,12 @@ size_t Collect(char* data, size_t size, size_t n, void* target) {
 
 }  // namespace
 
+std::string GeneratedBody(std::size_t size) {
+  std::string s(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) s[i] = static_cast<char>(i % 251);
+  return s;
+}
+
 std::string Base64Decode(std::string_view text) {
   auto value = [](char c) -> int {
     if (c >= 'A' && c <= 'Z') return c - 'A';

@@ -70,6 +70,9 @@ class TestServer {
   int httpsPort_ = 0;
 };
 
+// The body of a "generate" route of `size` bytes: byte i is i % 251.
+std::string GeneratedBody(std::size_t size);
+
 // Standard Base64 decoding; characters outside the alphabet (line breaks, padding) are skipped.
 std::string Base64Decode(std::string_view text);
 

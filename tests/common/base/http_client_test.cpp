@@ -21,12 +21,7 @@ using KwrBase::HttpResponse;
 using KwrBase::HttpTransfer;
 using testsupport::TestServer;
 
-// The server's "generate" bodies: byte i is i % 251.
-std::string Pattern(std::size_t n) {
-  std::string s(n, '\0');
-  for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>(i % 251);
-  return s;
-}
+using testsupport::GeneratedBody;
 
 struct Downloaded {
   HttpResponse response;
@@ -74,17 +69,17 @@ TEST_F(HttpClientTest, CompressedBodiesArriveDecodedAndAreCountedAsDecoded) {
   server_->SetRoute("/packed.bin", {{"generate", 300000}, {"gzip", true}});
   HttpResponse get = HttpGet(server_->BaseUrl() + "/packed.bin");
   EXPECT_EQ(get.error.code, 0) << get.error.message;
-  EXPECT_EQ(get.text, Pattern(300000));
+  EXPECT_EQ(get.text, GeneratedBody(300000));
 
   Downloaded d = Download(server_->BaseUrl() + "/packed.bin");
   EXPECT_EQ(d.response.error.code, 0) << d.response.error.message;
-  EXPECT_EQ(d.body, Pattern(300000));
+  EXPECT_EQ(d.body, GeneratedBody(300000));
   EXPECT_EQ(d.response.downloaded_bytes, 300000) << "the bytes that reach the file, not the wire";
 }
 
 TEST_F(HttpClientTest, AServedFileArrivesWholePlainAndCompressed) {
   testsupport::TempDir dir;
-  std::string data = Pattern(700000);
+  std::string data = GeneratedBody(700000);
   for (char& c : data) c = static_cast<char>(c * 7 + 3);
   testsupport::WriteFile(dir / "package.bin", data);
   server_->SetRoutes({{"/package.bin", {{"file", (dir / "package.bin").string()}}},
@@ -125,7 +120,7 @@ TEST_F(HttpClientTest, ASelfSignedHostIsAcceptedForDownloadsOnly) {
 
   Downloaded d = Download(url);
   EXPECT_EQ(d.response.error.code, 0) << d.response.error.message;
-  EXPECT_EQ(d.body, Pattern(5000));
+  EXPECT_EQ(d.body, GeneratedBody(5000));
 
   HttpResponse get = HttpGet(url);
   EXPECT_EQ(get.error.code, CURLE_PEER_FAILED_VERIFICATION) << get.error.message;
@@ -223,7 +218,7 @@ TEST_F(HttpClientTest, ACutConnectionIsATransportFailureWithThePartialCount) {
   Downloaded d = Download(server_->BaseUrl() + "/cut.bin");
   EXPECT_EQ(d.response.error.code, CURLE_PARTIAL_FILE);
   EXPECT_EQ(d.response.downloaded_bytes, 30000);
-  EXPECT_EQ(d.body, Pattern(30000));
+  EXPECT_EQ(d.body, GeneratedBody(30000));
 }
 
 // Runs one download on its own thread (the installer's worker) while the test thread plays the
@@ -308,7 +303,7 @@ TEST_F(HttpClientTest, PauseStopsTheBodyAndResumeDeliversAllOfItInOrder) {
   EXPECT_EQ(r.error.code, 0) << r.error.message;
   EXPECT_EQ(t.blocksWhilePaused_, 0);
   EXPECT_EQ(t.applied_, (std::vector{HttpPauseControl::Applied::paused, HttpPauseControl::Applied::resumed}));
-  EXPECT_EQ(t.body_, Pattern(300 * 1024));
+  EXPECT_EQ(t.body_, GeneratedBody(300 * 1024));
   EXPECT_EQ(r.downloaded_bytes, 300 * 1024);
   EXPECT_EQ(t.shared_->BytesReceived(), 300 * 1024);
   EXPECT_GT(t.shared_->AverageSpeed(), 0);
