@@ -1,14 +1,12 @@
 #include "ui/controls/label_ui.h"
 
-#include "ui/controls/text_render_pending.h"
+#include "ui/controls/skin_render.h"
 #include "ui/core/skin_host.h"
 #include "ui/core/skin_value.h"
 
 namespace SkinUI {
 namespace {
 
-constexpr std::uint32_t kHorizontalAlign = DT_CENTER | DT_RIGHT;
-constexpr std::uint32_t kVerticalAlign = DT_VCENTER | DT_BOTTOM;
 // Measuring boxes are this large on the axis that is being measured.
 constexpr int kMeasureExtent = 9999;
 
@@ -20,12 +18,12 @@ std::uint32_t WithFlag(std::uint32_t style, std::uint32_t flag, bool on) { retur
 
 // The align words are searched in this order, each overriding the earlier ones on its axis.
 std::uint32_t ApplyAlignWords(std::uint32_t style, const std::wstring& value) {
-  if (Has(value, L"left")) style &= ~kHorizontalAlign;
-  if (Has(value, L"hcenter")) style = (style & ~kHorizontalAlign) | DT_CENTER;
-  if (Has(value, L"right")) style = (style & ~kHorizontalAlign) | DT_RIGHT;
-  if (Has(value, L"top")) style &= ~kVerticalAlign;
-  if (Has(value, L"vcenter")) style = (style & ~kVerticalAlign) | DT_VCENTER;
-  if (Has(value, L"bottom")) style = (style & ~kVerticalAlign) | DT_BOTTOM;
+  if (Has(value, L"left")) style &= ~kTextHorizontalBits;
+  if (Has(value, L"hcenter")) style = (style & ~kTextHorizontalBits) | DT_CENTER;
+  if (Has(value, L"right")) style = (style & ~kTextHorizontalBits) | DT_RIGHT;
+  if (Has(value, L"top")) style &= ~kTextVerticalBits;
+  if (Has(value, L"vcenter")) style = (style & ~kTextVerticalBits) | DT_VCENTER;
+  if (Has(value, L"bottom")) style = (style & ~kTextVerticalBits) | DT_BOTTOM;
   return style;
 }
 
@@ -105,13 +103,13 @@ SkinSize CLabelUI::MeasureSize(SkinSize available) {
   if (!sizeStale_) return lastSize_;
   int width = fixedWidth_;
   int height = fixedHeight_;
-  const std::uint32_t measureStyle = (textStyle_ & ~kHorizontalAlign) | DT_CALCRECT;
+  const std::uint32_t measureStyle = (textStyle_ & ~kTextHorizontalBits) | DT_CALCRECT;
   auto measure = [&](SkinRect& box) {
     if (showHtml_) {
       int links = 0;
-      RenderMarkupText(nullptr, host_, box, text_, 0, nullptr, nullptr, links, measureStyle);
+      CSkinRender::RenderMarkupText(nullptr, host_, box, text_, 0, nullptr, nullptr, links, measureStyle);
     } else {
-      RenderPlainText(nullptr, host_, box, text_, 0, font_, measureStyle);
+      CSkinRender::RenderPlainText(nullptr, host_, box, text_, 0, font_, measureStyle);
     }
   };
   if ((textStyle_ & DT_SINGLELINE) != 0) {
@@ -154,9 +152,9 @@ void CLabelUI::DrawLabelText(IRenderCanvas& canvas, SkinColor color) {
   SkinRect rc = itemRect_.Deflated(textPadding_);
   if (showHtml_) {
     int links = 0;
-    RenderMarkupText(&canvas, host_, rc, text_, color, nullptr, nullptr, links, textStyle_);
+    CSkinRender::RenderMarkupText(&canvas, host_, rc, text_, color, nullptr, nullptr, links, textStyle_);
   } else {
-    RenderPlainText(&canvas, host_, rc, text_, color, font_, textStyle_);
+    CSkinRender::RenderPlainText(&canvas, host_, rc, text_, color, font_, textStyle_);
   }
 }
 

@@ -6,7 +6,7 @@
 #include "platform/window_messages.h"
 #include "platform/window_system.h"
 #include "ui/controls/control_state.h"
-#include "ui/controls/text_render_pending.h"
+#include "ui/controls/skin_render.h"
 #include "ui/controls/text_style.h"
 #include "ui/core/skin_value.h"
 
@@ -545,8 +545,28 @@ void CRichEditUI::PaintText(IRenderCanvas& canvas) {
   if (host_ == nullptr) return;
   if (tipVisible_ && editor_.Length() == 0) {
     SkinRect rc = itemRect_.Deflated(inset_);
-    RenderPlainText(&canvas, host_, rc, tipValue_, tipColor_, font_, tipStyle_);
+    CSkinRender::RenderPlainText(&canvas, host_, rc, tipValue_, tipColor_, font_, tipStyle_);
     return;
+  }
+  if (!initialised_ || editor_.Length() == 0) return;
+  Relayout();
+  const SkinPoint origin = LayoutOrigin();
+  CRenderClip clip(canvas, textRect_);
+  if (IsFocused() && editor_.HasSelection()) {
+    for (SkinRect rc : layout_.RangeRects(editor_.SelectionStart(), editor_.SelectionEnd())) {
+      rc.Offset(origin.x, origin.y);
+      canvas.FillColor(rc, host_->SelectedTextColor());
+    }
+  }
+  const SkinFontInfo& font = host_->FontInfo(*host_->Font(font_));
+  const SkinColor color = IsEnabled() ? textColor_ : host_->DisabledTextColor();
+  const std::wstring shown = editor_.DisplayText();
+  // Line by line, each run on the baseline the layout gave it, so the glyphs sit where the caret
+  // and the mouse hits expect them.
+  for (const CTextEditLayout::Line& line : layout_.Lines()) {
+    if (line.to <= line.from) continue;
+    canvas.DrawTextRun(origin.x + line.x, origin.y + line.baseline - font.ascent,
+                       shown.substr(line.from, line.to - line.from), font, color);
   }
 }
 

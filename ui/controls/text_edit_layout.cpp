@@ -4,27 +4,19 @@
 
 #include <algorithm>
 
-#include "platform/text_encoding.h"
 
 namespace SkinUI {
 namespace {
 
+// Bytes of a character in the layout's UTF-8 (what the text services write for it: NUL, lone
+// surrogates and values beyond Unicode become U+FFFD).
 int Utf8Length(wchar_t c) {
   const auto u = static_cast<std::uint32_t>(c);
+  if (u == 0 || u > 0x10FFFF || (u >= 0xD800 && u <= 0xDFFF)) return 3;
   if (u < 0x80) return 1;
   if (u < 0x800) return 2;
   if (u < 0x10000) return 3;
-  if (u < 0x110000) return 4;
-  return 3;  // not a code point: written as U+FFFD
-}
-
-PangoFontDescription* CreateFontDescription(const SkinFontInfo& font) {
-  PangoFontDescription* desc = pango_font_description_new();
-  pango_font_description_set_family(desc, platform::WideToUtf8(font.face).c_str());
-  pango_font_description_set_absolute_size(desc, std::clamp(font.size, 1, 4096) * PANGO_SCALE);
-  if (font.weight > 0) pango_font_description_set_weight(desc, static_cast<PangoWeight>(std::clamp(font.weight, 100, 1000)));
-  if (font.italic) pango_font_description_set_style(desc, PANGO_STYLE_ITALIC);
-  return desc;
+  return 4;
 }
 
 int ToPixels(int pangoUnits) { return PANGO_PIXELS(pangoUnits); }
@@ -35,31 +27,17 @@ SkinRect ToRect(const PangoRectangle& r) {
 
 }  // namespace
 
-CTextEditLayout::CTextEditLayout() {
-  PangoContext* context = pango_font_map_create_context(pango_cairo_font_map_get_default());
-  layout_ = pango_layout_new(context);
-  g_object_unref(context);
-  offsets_.push_back(0);
-}
+CTextEditLayout::CTextEditLayout() { offsets_.push_back(0); }
 
-CTextEditLayout::~CTextEditLayout() { g_object_unref(layout_); }
+CTextEditLayout::~CTextEditLayout() = default;
 
 void CTextEditLayout::Update(const SkinFontInfo& font, const std::wstring& text, int wrapWidth, Align align) {
-  utf8_ = platform::WideToUtf8(text);
   offsets_.assign(1, 0);
   offsets_.reserve(text.size() + 1);
   for (wchar_t c : text) offsets_.push_back(offsets_.back() + Utf8Length(c));
-
-  PangoFontDescription* desc = CreateFontDescription(font);
-  pango_layout_set_font_description(layout_, desc);
-  pango_font_description_free(desc);
-  PangoAttrList* attrs = pango_attr_list_new();
-  if (font.underline) pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-  if (font.strikeout) pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
-  pango_layout_set_attributes(layout_, attrs);
-  pango_attr_list_unref(attrs);
-
-  pango_layout_set_text(layout_, utf8_.c_str(), static_cast<int>(utf8_.size()));
+  // The layout text drawing uses, so that the caret and the glyphs agree.
+  owned_ = CPangoText::RunLayout(font, text);
+  layout_ = owned_.get();
   if (wrapWidth > 0) {
     pango_layout_set_width(layout_, wrapWidth * PANGO_SCALE);
     pango_layout_set_wrap(layout_, PANGO_WRAP_WORD_CHAR);
@@ -84,6 +62,7 @@ int CTextEditLayout::CharIndex(int byteOffset) const {
 }
 
 SkinRect CTextEditLayout::CaretRect(int index) const {
+  if (layout_ == nullptr) return {0, 0, 1, 1};
   PangoRectangle strong;
   pango_layout_get_cursor_pos(layout_, ByteOffset(index), &strong, nullptr);
   SkinRect rc = ToRect(strong);
@@ -93,6 +72,7 @@ SkinRect CTextEditLayout::CaretRect(int index) const {
 }
 
 int CTextEditLayout::IndexAt(SkinPoint pt) const {
+  if (layout_ == nullptr) return 0;
   int byteIndex = 0;
   int trailing = 0;
   pango_layout_xy_to_index(layout_, pt.x * PANGO_SCALE, pt.y * PANGO_SCALE, &byteIndex, &trailing);
@@ -112,7 +92,7 @@ int CTextEditLayout::IndexOnLine(int index, int lines) const {
 
 std::vector<SkinRect> CTextEditLayout::RangeRects(int from, int to) const {
   std::vector<SkinRect> out;
-  if (from >= to) return out;
+  if (from >= to || layout_ == nullptr) return out;
   const int start = ByteOffset(from);
   const int end = ByteOffset(to);
   PangoLayoutIter* iter = pango_layout_get_iter(layout_);
@@ -140,18 +120,39 @@ std::vector<SkinRect> CTextEditLayout::RangeRects(int from, int to) const {
 }
 
 SkinSize CTextEditLayout::Size() const {
+  if (layout_ == nullptr) return {};
   PangoRectangle logical;
   pango_layout_get_pixel_extents(layout_, nullptr, &logical);
   return {logical.x + logical.width, logical.y + logical.height};
 }
 
 int CTextEditLayout::LineHeight() const {
+  if (layout_ == nullptr) return 0;
   PangoLayoutIter* iter = pango_layout_get_iter(layout_);
   int top = 0;
   int bottom = 0;
   pango_layout_iter_get_line_yrange(iter, &top, &bottom);
   pango_layout_iter_free(iter);
   return ToPixels(bottom - top);
+}
+
+std::vector<CTextEditLayout::Line> CTextEditLayout::Lines() const {
+  std::vector<Line> out;
+  if (layout_ == nullptr) return out;
+  PangoLayoutIter* iter = pango_layout_get_iter(layout_);
+  do {
+    PangoLayoutLine* line = pango_layout_iter_get_line_readonly(iter);
+    PangoRectangle logical;
+    pango_layout_iter_get_line_extents(iter, nullptr, &logical);
+    Line l;
+    l.from = CharIndex(line->start_index);
+    l.to = CharIndex(line->start_index + line->length);
+    l.x = ToPixels(logical.x);
+    l.baseline = ToPixels(pango_layout_iter_get_baseline(iter));
+    out.push_back(l);
+  } while (pango_layout_iter_next_line(iter));
+  pango_layout_iter_free(iter);
+  return out;
 }
 
 }  // namespace SkinUI

@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "ui/controls/pango_text.h"
 #include "ui/core/skin_host.h"
 #include "ui/core/skin_types.h"
-
-using PangoLayout = struct _PangoLayout;
 
 namespace SkinUI {
 
@@ -39,14 +38,23 @@ class CTextEditLayout {
   // for no text).
   SkinSize Size() const;
   int LineHeight() const;
+  // The lines as laid out: characters from..to (without the line break), the x where the line
+  // starts and the y of its baseline.
+  struct Line {
+    int from = 0;
+    int to = 0;
+    int x = 0;
+    int baseline = 0;
+  };
+  std::vector<Line> Lines() const;
   PangoLayout* Layout() const { return layout_; }
 
  private:
   int ByteOffset(int index) const;
   int CharIndex(int byteOffset) const;
 
+  PangoLayoutPtr owned_;
   PangoLayout* layout_ = nullptr;
-  std::string utf8_;
   // Byte offset of every character position (one more than the characters).
   std::vector<int> offsets_;
 };

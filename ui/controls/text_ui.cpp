@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/window_messages.h"
-#include "ui/controls/text_render_pending.h"
+#include "ui/controls/skin_render.h"
 #include "ui/core/skin_host.h"
 
 namespace SkinUI {
@@ -106,11 +106,11 @@ void CTextUI::PaintText(IRenderCanvas& canvas) {
   SkinRect rc = itemRect_.Deflated(textPadding_);
   if (showHtml_) {
     int count = kMaxLinks;
-    RenderMarkupText(&canvas, host_, rc, text_, color, linkRects_.data(), linkTexts_.data(), count, textStyle_);
+    CSkinRender::RenderMarkupText(&canvas, host_, rc, text_, color, linkRects_.data(), linkTexts_.data(), count, textStyle_);
     linkCount_ = std::clamp(count, 0, kMaxLinks);
   } else {
     linkCount_ = 0;
-    RenderPlainText(&canvas, host_, rc, text_, color, font_, textStyle_);
+    CSkinRender::RenderPlainText(&canvas, host_, rc, text_, color, font_, textStyle_);
   }
 }
 

@@ -1,18 +1,8 @@
 #include "ui/core/skin_host.h"
 
-#include <fontconfig/fontconfig.h>
-#include <pango/pangocairo.h>
-#include <pango/pangofc-fontmap.h>
-
 #include <algorithm>
 #include <chrono>
-#include <cmath>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <mutex>
 #include <string>
-#include <unistd.h>
 
 #include "common/base/log.h"
 #include "platform/text_encoding.h"
@@ -26,6 +16,7 @@ namespace {
 
 CSkinHost::ImageLoader g_imageLoader = nullptr;
 CSkinHost::ResourceReader g_resourceReader = nullptr;
+CSkinHost::FontBackend g_fontBackend;
 
 // The platform's default GUI font until a skin sets one.
 constexpr const wchar_t* kDefaultFace = L"Sans";
@@ -50,30 +41,14 @@ void ForgetName(std::unordered_map<std::wstring, CControlUI*>& names, CControlUI
   if (it != names.end() && it->second == control) names.erase(it);
 }
 
-// Text metrics of a font record through Pango: height = ascent + descent in whole pixels.
-void MeasureFont(SkinFontInfo& f) {
-  PangoFontMap* map = pango_cairo_font_map_get_default();
-  PangoContext* ctx = pango_font_map_create_context(map);
-  PangoFontDescription* desc = pango_font_description_new();
-  const std::string face = platform::WideToUtf8(f.face);
-  pango_font_description_set_family(desc, face.c_str());
-  // A skin may write any number; Pango's fixed-point size must not overflow.
-  constexpr int kLargestMeasuredSize = 4096;
-  pango_font_description_set_absolute_size(desc, std::clamp(f.size, 1, kLargestMeasuredSize) * PANGO_SCALE);
-  if (f.weight > 0) pango_font_description_set_weight(desc, static_cast<PangoWeight>(std::clamp(f.weight, 100, 1000)));
-  if (f.italic) pango_font_description_set_style(desc, PANGO_STYLE_ITALIC);
-  PangoFontMetrics* m = pango_context_get_metrics(ctx, desc, nullptr);
-  if (m != nullptr) {
-    f.ascent = (pango_font_metrics_get_ascent(m) + PANGO_SCALE - 1) / PANGO_SCALE;
-    f.descent = (pango_font_metrics_get_descent(m) + PANGO_SCALE - 1) / PANGO_SCALE;
-    f.aveCharWidth = (pango_font_metrics_get_approximate_char_width(m) + PANGO_SCALE - 1) / PANGO_SCALE;
-    pango_font_metrics_unref(m);
-  }
-  f.height = f.ascent + f.descent;
-  if (f.height <= 0) f.height = f.size;  // no usable font at all: the nominal size
-  f.metricsValid = true;
-  pango_font_description_free(desc);
-  g_object_unref(ctx);
+// Metrics without a text library: the nominal size, not remembered, so that a backend installed
+// later measures the font properly.
+void NominalMetrics(SkinFontInfo& f) {
+  f.height = std::clamp(f.size, 1, kSkinCoordLimit);
+  f.ascent = f.height;
+  f.descent = 0;
+  f.externalLeading = 0;
+  f.aveCharWidth = f.maxCharWidth = (f.height + 1) / 2;
 }
 
 SkinFontInfo MakeFont(const std::wstring& face, int size, int weight, bool underline, bool italic, bool strikeout,
@@ -89,54 +64,11 @@ SkinFontInfo MakeFont(const std::wstring& face, int size, int weight, bool under
   return f;
 }
 
-// Font files of skins, installed into the process's font configuration once each. Fontconfig
-// wants a path, so the bytes go to a private temporary copy that lives as long as the process.
-class FontFileStore {
- public:
-  static FontFileStore& Instance() {
-    static FontFileStore store;
-    return store;
-  }
-  bool Install(const std::wstring& face, const std::uint8_t* bytes, std::size_t size) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (installed_.count(face) != 0) return true;
-    std::error_code ec;
-    if (dir_.empty()) {
-      std::string tmpl = (std::filesystem::temp_directory_path(ec) / "webinst-fonts-XXXXXX").string();
-      if (ec || mkdtemp(tmpl.data()) == nullptr) return false;
-      dir_ = tmpl;
-    }
-    const std::filesystem::path file = dir_ / ("font" + std::to_string(installed_.size()) + ".bin");
-    {
-      std::ofstream out(file, std::ios::binary | std::ios::trunc);
-      out.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(size));
-      if (!out) return false;
-    }
-    if (!FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(file.c_str()))) {
-      std::filesystem::remove(file, ec);
-      return false;
-    }
-    // Pango caches the font configuration; tell it that the set of fonts changed.
-    PangoFontMap* map = pango_cairo_font_map_get_default();
-    if (PANGO_IS_FC_FONT_MAP(map)) pango_fc_font_map_config_changed(PANGO_FC_FONT_MAP(map));
-    installed_.insert(face);
-    return true;
-  }
-  ~FontFileStore() {
-    std::error_code ec;
-    if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
-  }
-
- private:
-  std::mutex mutex_;
-  std::filesystem::path dir_;
-  std::unordered_set<std::wstring> installed_;
-};
-
 }  // namespace
 
 void CSkinHost::SetImageLoader(ImageLoader loader) { g_imageLoader = loader; }
 void CSkinHost::SetResourceReader(ResourceReader reader) { g_resourceReader = reader; }
+void CSkinHost::SetFontBackend(const FontBackend& backend) { g_fontBackend = backend; }
 
 std::vector<std::uint8_t> CSkinHost::LoadResourceData(const std::wstring& type, int id) {
   if (g_resourceReader == nullptr) return {};
@@ -346,7 +278,7 @@ bool CSkinHost::AddFontFile(const std::wstring& file, const std::wstring& face) 
     LOG_WARN << "font file not found: " << platform::WideToUtf8(file);
     return false;
   }
-  if (!FontFileStore::Instance().Install(face, data.get(), size)) {
+  if (g_fontBackend.installFile == nullptr || !g_fontBackend.installFile(face, data.get(), size)) {
     LOG_WARN << "font file not usable: " << platform::WideToUtf8(file);
     return false;
   }
@@ -379,7 +311,11 @@ SkinFontInfo* CSkinHost::FindFont(const std::wstring& face, int size, int weight
 }
 
 const SkinFontInfo& CSkinHost::FontInfo(SkinFontInfo& font) const {
-  if (!font.metricsValid) MeasureFont(font);
+  if (font.metricsValid) return font;
+  if (g_fontBackend.measure != nullptr)
+    g_fontBackend.measure(font);
+  else
+    NominalMetrics(font);
   return font;
 }
 

@@ -6,6 +6,7 @@
 // (skin_host_messages.cpp), painting (skin_paint_pipeline.h), the tooltip (skin_tooltip.h) and
 // notifications. A small process-wide part (the list of attached hosts, the module handles and
 // the message loop) is shared by all hosts.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -51,12 +52,16 @@ struct SkinFontInfo {
   bool italic = false;
   bool strikeout = false;
   bool fromFile = false;  // the face comes from a font file of the skin
-  // Text metrics, filled on first use (FontInfo).
+  // Text metrics in whole pixels, filled on first use (FontInfo): height = ascent + descent;
+  // externalLeading is the extra space the font asks for between lines; maxCharWidth bounds the
+  // advance of any character, so count x maxCharWidth is never less than a run's width.
   bool metricsValid = false;
   int height = 0;
   int ascent = 0;
   int descent = 0;
+  int externalLeading = 0;
   int aveCharWidth = 0;
+  int maxCharWidth = 0;
 };
 
 // A decoded skin image: premultiplied 32-bit pixels (0xAARRGGBB in native order), rows top-down.
@@ -114,6 +119,14 @@ class CSkinHost {
   static void SetImageLoader(ImageLoader loader);
   static void SetResourceReader(ResourceReader reader);
   static std::vector<std::uint8_t> LoadResourceData(const std::wstring& type, int id);
+  // Fonts are the text library's: `measure` fills a font record's metrics; `installFile` makes the
+  // face of a font file's bytes available to text drawing (false when they are no usable font).
+  // Without a backend, metrics are the nominal size and font files are refused.
+  struct FontBackend {
+    void (*measure)(SkinFontInfo& font) = nullptr;
+    bool (*installFile)(const std::wstring& face, const std::uint8_t* bytes, std::size_t size) = nullptr;
+  };
+  static void SetFontBackend(const FontBackend& backend);
 
   // ---- process-wide -------------------------------------------------------------------------
   // Module handles: opaque to the framework; the resource instance falls back to the instance.
@@ -281,7 +294,10 @@ class CSkinHost {
   void SetCapture();
   void ReleaseCapture();
   bool IsCaptured() const;
+  // The last mouse point in client coordinates (-1, -1 before the first): what notifications
+  // carry and what the hover colour of links is decided by.
   SkinPoint LastMousePoint() const { return lastMouse_; }
+  void SetLastMousePoint(SkinPoint pt) { lastMouse_ = pt; }
   CControlUI* HoverControl() const { return hover_; }
   CControlUI* ClickControl() const { return click_; }
   // The platform cursor shown over the window (set-cursor handling of the controls).

@@ -2,11 +2,41 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/controls/drawing_services.h"
 #include "ui/controls/register_controls.h"
 
 using namespace SkinUI;
 
 namespace testsupport {
+namespace {
+
+std::unique_ptr<SkinBitmapInfo> LoadFakeImage(const std::wstring& name, const std::wstring&, SkinColor, int, int) {
+  auto it = FakeImages().find(name);
+  if (it == FakeImages().end()) return nullptr;
+  auto b = std::make_unique<SkinBitmapInfo>();
+  b->width = it->second.cx;
+  b->height = it->second.cy;
+  b->pixels.assign(static_cast<std::size_t>(b->width) * b->height, 0xFF808080);
+  return b;
+}
+
+}  // namespace
+
+std::map<std::wstring, SkinSize>& FakeImages() {
+  static std::map<std::wstring, SkinSize> images = {
+      {L"btn.png", {400, 30}},
+      {L"fore.png", {20, 20}},
+      {L"hotfore.png", {20, 20}},
+      {L"img\\common\\chk_16x16.png", {64, 16}},
+      {L"img\\inst\\chk_custom_install.png", {112, 14}},
+      {L"img\\common\\prog_bg.png", {659, 12}},
+      {L"img\\common\\prog_fg.png", {659, 12}},
+      {L"img\\inst\\edit_install_path.png", {573, 38}},
+      {L"seq_inst.png", {36816, 12}},
+      {L"seq_introduce.png", {2301, 398}},
+  };
+  return images;
+}
 
 std::vector<std::wstring> NotifyLog::Types() const {
   std::vector<std::wstring> out;
@@ -18,6 +48,8 @@ std::vector<std::wstring> NotifyLog::Types() const {
 
 SkinTree::SkinTree(const std::wstring& xml, int width, int height)
     : window(xml), host(window.Host()), client{0, 0, width, height} {
+  InstallDrawingServices();
+  CSkinHost::SetImageLoader(&LoadFakeImage);
   RegisterControls();
   platform::SetWindowSystem(&ws);
   handle = window.Create(nullptr, L"test", nullptr, kWsPopup, 0);
@@ -28,6 +60,9 @@ SkinTree::SkinTree(const std::wstring& xml, int width, int height)
   window.ShowWindow(true, true);
   Pump();
   Layout();
+  // The first paint gave the first Tab stop the focus; the tests start from none.
+  host.SetFocus(nullptr);
+  log.seen.clear();
 }
 
 SkinTree::~SkinTree() {

@@ -2,6 +2,7 @@
 // A skinned window on the in-memory window system: its control tree is built from skin XML
 // with the controls registered, input is injected as the desktop would deliver it, and the
 // fixture keeps a log of the notifications and a canvas that records what the tree draws.
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +41,10 @@ struct SpecCanvas : RecordingCanvas {
   std::vector<SkinUI::SkinImageSpec> specs;
 };
 
+// Images the skins of the tests name, by file name, with their sizes (opaque grey pixels). The
+// window loads these instead of files; any other name fails to load, as a missing file does.
+std::map<std::wstring, SkinUI::SkinSize>& FakeImages();
+
 // The window of a test: the skin is the XML text itself.
 class TestSkinWindow : public SkinUI::WindowImplBaseNew {
  public:
@@ -52,7 +57,7 @@ class TestSkinWindow : public SkinUI::WindowImplBaseNew {
 };
 
 // `xml` is a skin document ("<Window>...</Window>"); the window is width x height, shown and
-// laid out.
+// laid out, and starts with no control focused.
 class SkinTree {
  public:
   explicit SkinTree(const std::wstring& xml, int width = 800, int height = 600);

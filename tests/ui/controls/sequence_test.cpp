@@ -9,21 +9,6 @@ using testsupport::SkinTree;
 
 namespace {
 
-// A host whose image table already holds the strips, so frame drawing finds their sizes.
-std::unique_ptr<SkinBitmapInfo> StripLoader(const std::wstring& name, const std::wstring&, SkinColor, int, int) {
-  auto b = std::make_unique<SkinBitmapInfo>();
-  if (name == L"seq_inst.png") {
-    b->width = 36816;
-    b->height = 12;
-  } else if (name == L"seq_introduce.png") {
-    b->width = 2301;
-    b->height = 398;
-  } else {
-    return nullptr;
-  }
-  return b;
-}
-
 const wchar_t kSequences[] =
     L"<Window><VerticalLayout>"
     L"<Sequence name=\"seq_inst\" bkcolor=\"#E90505\" width=\"767\" height=\"12\" imagecount=\"48\" elapse=\"40\""
@@ -33,8 +18,6 @@ const wchar_t kSequences[] =
     L"</VerticalLayout></Window>";
 
 struct SequenceTest : ::testing::Test {
-  void SetUp() override { CSkinHost::SetImageLoader(&StripLoader); }
-  void TearDown() override { CSkinHost::SetImageLoader(nullptr); }
 
   // Runs the desktop's clock forward in steps of `step` milliseconds, dispatching the timers
   // that come due.

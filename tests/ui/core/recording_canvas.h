@@ -1,5 +1,6 @@
 #pragma once
 // A canvas that records what controls draw, for tests that check the painting steps.
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,13 +13,17 @@ namespace testsupport {
 struct CanvasOp {
   CanvasOp(std::string k, SkinUI::SkinRect r, SkinUI::SkinColor c1 = 0, SkinUI::SkinColor c2 = 0, int w = 0, int s = 0)
       : kind(std::move(k)), rc(r), color1(c1), color2(c2), width(w), style(s) {}
-  std::string kind;  // "fill", "gradient", "line", "rect", "roundrect", "clip", "roundclip", "pop", "image"
+  // "fill", "gradient", "line", "rect", "roundrect", "clip", "roundclip", "pop", "image", "bitmap",
+  // "text" (plain text: rc, colour, style), "run" (a text run: rc.left/top is its origin)
+  std::string kind;
   SkinUI::SkinRect rc;
   SkinUI::SkinColor color1 = 0;
   SkinUI::SkinColor color2 = 0;
   int width = 0;
   int style = 0;
-  std::wstring file;
+  std::wstring file;  // image file, or the text drawn
+  SkinUI::SkinRect src;  // source part of a bitmap
+  const SkinUI::SkinFontInfo* font = nullptr;  // font of text
 };
 
 class RecordingCanvas : public SkinUI::IRenderCanvas {
@@ -52,6 +57,28 @@ class RecordingCanvas : public SkinUI::IRenderCanvas {
     op.file = spec.file;
     ops.push_back(op);
     return imagesLoad;
+  }
+
+  SkinUI::SkinRect ClipBox() const override { return {0, 0, 1 << 20, 1 << 20}; }
+  void DrawBitmap(const SkinUI::SkinBitmapInfo&, const SkinUI::SkinRect& dest, const SkinUI::SkinRect& src,
+                  std::uint8_t alpha) override {
+    CanvasOp op{"bitmap", dest, 0, 0, alpha};
+    op.src = src;
+    ops.push_back(op);
+  }
+  void DrawPlainText(const SkinUI::SkinRect& rc, const std::wstring& text, const SkinUI::SkinFontInfo& font,
+                     SkinUI::SkinColor color, std::uint32_t style) override {
+    CanvasOp op{"text", rc, color, 0, 0, static_cast<int>(style)};
+    op.file = text;
+    op.font = &font;
+    ops.push_back(op);
+  }
+  void DrawTextRun(int x, int y, const std::wstring& text, const SkinUI::SkinFontInfo& font,
+                   SkinUI::SkinColor color) override {
+    CanvasOp op{"run", SkinUI::SkinRect{x, y, x, y}, color};
+    op.file = text;
+    op.font = &font;
+    ops.push_back(op);
   }
 
   std::vector<CanvasOp> Only(const std::string& kind) const {

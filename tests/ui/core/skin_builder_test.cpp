@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "platform/text_encoding.h"
-#include "tests/support/temp_dir.h"
 #include "ui/core/child_layout_ui.h"
 #include "ui/core/container_ui.h"
 #include "ui/core/skin_builder.h"
@@ -132,33 +131,6 @@ TEST_F(SkinBuilderTest, FontsImagesAndWindowAttributes) {
   b2.Build(xml, nullptr, nullptr, &other);
   EXPECT_EQ(other.InitialSize(), (SkinSize{}));
   EXPECT_EQ(other.FontCount(), 2);
-}
-
-TEST_F(SkinBuilderTest, FontFilesMakeTheirFaceAvailableAndKeepTheIndex) {
-  Files()[L"font/wqy.ttc"] = testsupport::ReadFile("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc");
-  Files()[L"font/junk.ttf"] = "not a font";
-  CSkinBuilder b;
-  b.Build(L"<Window>"
-          L"<Font name=\"Skin Face\" file=\"font\\wqy.ttc\" size=\"13\" italic=\"true\" strikeout=\"true\" />"
-          L"<Font name=\"Missing\" file=\"font\\none.ttf\" />"
-          L"<Font name=\"Junk\" file=\"font\\junk.ttf\" default=\"true\" />"
-          L"</Window>",
-          nullptr, nullptr, &host);
-  ASSERT_EQ(host.FontCount(), 3);  // a face that failed still holds its index
-  EXPECT_TRUE(host.HasFontFace(L"Skin Face"));
-  EXPECT_FALSE(host.HasFontFace(L"Missing"));
-  EXPECT_FALSE(host.HasFontFace(L"Junk"));
-  EXPECT_TRUE(host.Font(0)->fromFile);
-  EXPECT_TRUE(host.Font(0)->italic);
-  EXPECT_TRUE(host.Font(0)->strikeout);
-  EXPECT_FALSE(host.Font(0)->underline);
-  EXPECT_EQ(host.Font(0)->size, 13);
-  EXPECT_EQ(host.Font(1)->size, 12);
-  EXPECT_EQ(host.Font(-1)->face, L"Junk");
-  EXPECT_FALSE(host.Font(-1)->fromFile);  // the default font never counts as from a file
-  // A face registered already is not read again.
-  Files().erase(L"font/wqy.ttc");
-  EXPECT_TRUE(host.AddFontFile(L"font\\wqy.ttc", L"Skin Face"));
 }
 
 TEST_F(SkinBuilderTest, RootNotNamedWindowBuildsControlsButNoWindowSettings) {

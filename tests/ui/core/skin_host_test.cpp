@@ -58,17 +58,34 @@ TEST(SkinHostRegistries, FontsByIndexAndTheDefaultFont) {
   EXPECT_EQ(host.FindFont(L"Microsoft YaHei", 14, 700, false, false, false), nullptr);
   host.SetDefaultFont(L"Microsoft YaHei", 16, 0, false, false, false, false);
   EXPECT_EQ(host.Font(-1)->size, 16);
-  const SkinFontInfo& info = host.DefaultFontInfo();
-  EXPECT_TRUE(info.metricsValid);
-  EXPECT_GT(info.height, 0);
   SkinFontInfo* longFace = host.AddFont(std::wstring(40, L'x'), 12, 0, false, false, false, false);
   EXPECT_EQ(longFace->face.size(), 31u);
   EXPECT_EQ(host.FindFont(std::wstring(40, L'x'), 12, 0, false, false, false), longFace);
-  // Absurd sizes from a skin are measured without overflowing, and keep the size they were given.
+}
+
+// Metrics and font files belong to the drawing layer's font backend; without one the core gets
+// by with the nominal size and refuses font files, and measures for real once one is installed.
+TEST(SkinHostRegistries, FontMetricsComeFromTheFontBackend) {
+  CSkinHost host;
+  SkinFontInfo* f = host.AddFont(L"Microsoft YaHei", 14, 0, false, false, false, false);
+  EXPECT_EQ(host.FontInfo(*f).height, 14);
+  EXPECT_FALSE(f->metricsValid);  // nominal only: a backend installed later still measures it
   SkinFontInfo* huge = host.AddFont(L"Microsoft YaHei", 2147483647, 0, false, false, false, false);
-  ASSERT_NE(huge, nullptr);
-  EXPECT_EQ(huge->size, 2147483647);
   EXPECT_GT(host.FontInfo(*huge).height, 0);
+  EXPECT_GT(huge->maxCharWidth, 0);
+
+  static int measured = 0;
+  CSkinHost::FontBackend backend;
+  backend.measure = [](SkinFontInfo& font) {
+    ++measured;
+    font.height = 17;
+    font.metricsValid = true;
+  };
+  CSkinHost::SetFontBackend(backend);
+  EXPECT_EQ(host.FontInfo(*f).height, 17);
+  EXPECT_EQ(host.FontInfo(*f).height, 17);
+  EXPECT_EQ(measured, 1);  // measured once, then remembered
+  CSkinHost::SetFontBackend({});
 }
 
 TEST(SkinHostRegistries, FontsAndTheDefaultFontFallBackThroughTheParentChain) {
