@@ -316,25 +316,32 @@ void CSkinHost::OnMouseWheel(std::uintptr_t wParam, std::intptr_t lParam) {
 
 // ---- keys ------------------------------------------------------------------------------------------
 
+// Alt with a letter: the control whose shortcut it is takes the focus and is activated. A label
+// with the shortcut names the control that follows it in the layout, which takes the key.
 bool CSkinHost::OnSysChar(std::uintptr_t ch) {
   if (!root_ || ch == 0) return false;
-  std::vector<CControlUI*> visit;
-  root_->LocateControl(
-      [](CControlUI* c, void* data) -> CControlUI* {
-        static_cast<std::vector<CControlUI*>*>(data)->push_back(c);
-        return nullptr;
-      },
-      &visit, kFindEnabled | kFindTopFirst | kFindMeFirst);
+  auto collect = [this](std::uint32_t flags) {
+    std::vector<CControlUI*> visit;
+    root_->LocateControl(
+        [](CControlUI* c, void* data) -> CControlUI* {
+          static_cast<std::vector<CControlUI*>*>(data)->push_back(c);
+          return nullptr;
+        },
+        &visit, flags);
+    return visit;
+  };
   const auto wanted = std::towupper(static_cast<wint_t>(ch));
-  for (std::size_t i = 0; i < visit.size(); ++i) {
-    CControlUI* c = visit[i];
+  for (CControlUI* c : collect(kFindEnabled | kFindTopFirst | kFindMeFirst)) {
     if (!c->IsVisible() || c->Shortcut() == 0 || std::towupper(static_cast<wint_t>(c->Shortcut())) != wanted) continue;
     CControlUI* target = c;
     if (IsLabel(c)) {
-      // A label names the control beside it: the next visible non-label control takes the key.
+      // The top-first visit runs backwards through siblings: the follower is looked up in
+      // layout order.
+      const std::vector<CControlUI*> order = collect(kFindEnabled | kFindMeFirst);
+      auto it = std::find(order.begin(), order.end(), c);
       target = nullptr;
-      for (std::size_t j = i + 1; j < visit.size() && target == nullptr; ++j)
-        if (visit[j]->IsVisible() && !IsLabel(visit[j])) target = visit[j];
+      for (++it; it < order.end() && target == nullptr; ++it)
+        if ((*it)->IsVisible() && !IsLabel(*it)) target = *it;
       if (target == nullptr) continue;
     }
     SetFocus(target);

@@ -8,7 +8,7 @@
 
 namespace SkinUI {
 namespace {
-CSkinTooltip::TextRenderer g_textRenderer = nullptr;
+CSkinTooltip::TextMeasurer g_textMeasurer = nullptr;
 
 constexpr unsigned kWordBreak = 0x10;
 constexpr unsigned kCalcRect = 0x400;
@@ -16,7 +16,7 @@ constexpr int kBelowPointer = 20;  // clear of the cursor, so the popup never si
 constexpr int kFallbackWidth = 300;
 }  // namespace
 
-void CSkinTooltip::SetTextRenderer(TextRenderer renderer) { g_textRenderer = renderer; }
+void CSkinTooltip::SetTextMeasurer(TextMeasurer measurer) { g_textMeasurer = measurer; }
 
 CSkinTooltip::CSkinTooltip(CSkinHost* host) : host_(host) {}
 
@@ -41,13 +41,10 @@ void CSkinTooltip::Hide() {
 
 SkinSize CSkinTooltip::MeasureText(int maxWidth) const {
   const int textWidth = std::max(maxWidth, 1);
-  if (g_textRenderer != nullptr) {
-    std::uint32_t scratch = 0;
-    if (std::unique_ptr<IRenderCanvas> canvas = CreateRenderCanvas(host_, &scratch, 1, 1, 4)) {
-      SkinRect rc{0, 0, textWidth, 0};
-      g_textRenderer(*canvas, host_, rc, text_, kText, -1, kWordBreak | kCalcRect);
-      return {std::min(rc.Width(), textWidth), rc.Height()};
-    }
+  if (g_textMeasurer != nullptr) {
+    SkinRect rc{0, 0, textWidth, 0};
+    g_textMeasurer(nullptr, host_, rc, text_, kText, -1, kWordBreak | kCalcRect);
+    return {std::min(rc.Width(), textWidth), rc.Height()};
   }
   // From the default font's metrics: the longest line, and one line height per line.
   const SkinFontInfo& font = host_->DefaultFontInfo();
@@ -111,11 +108,9 @@ void CSkinTooltip::Render(SkinSize size) {
   }
   canvas->FillColor(all, kBackground);
   canvas->StrokeRect(all, 1, kBorder);
-  if (g_textRenderer != nullptr) {
-    const int frame = 1 + kPadding;
-    SkinRect rc{frame, frame, size.cx - frame, size.cy - frame};
-    g_textRenderer(*canvas, host_, rc, text_, kText, -1, kWordBreak);
-  }
+  const int frame = 1 + kPadding;
+  canvas->DrawPlainText({frame, frame, size.cx - frame, size.cy - frame}, text_, host_->DefaultFontInfo(), kText,
+                        kWordBreak);
 }
 
 void CSkinTooltip::Present() {

@@ -15,12 +15,13 @@ class IRenderCanvas;
 
 class CSkinTooltip : private platform::IWindowProcedure {
  public:
-  // Draws (or, with the measure flag 0x400 in `style`, measures into `rc`) plain text with the
-  // host's font `font` (-1: the default font). The text drawing layer installs it at start-up;
-  // without it the tooltip is sized from the font's metrics and shows no text.
-  using TextRenderer = void (*)(IRenderCanvas& canvas, CSkinHost* host, SkinRect& rc, const std::wstring& text,
-                                SkinColor color, int font, unsigned style);
-  static void SetTextRenderer(TextRenderer renderer);
+  // Measures plain text: with the measure flag (0x400) in `style`, `rc`'s right and bottom become
+  // what `text` needs in the host's font `font` (-1: the default font); `canvas` is null. The
+  // text drawing layer installs it (CSkinRender::RenderPlainText has this shape); without it the
+  // tooltip is sized from the font's average character width.
+  using TextMeasurer = void (*)(IRenderCanvas* canvas, CSkinHost* host, SkinRect& rc, const std::wstring& text,
+                                SkinColor color, int font, std::uint32_t style);
+  static void SetTextMeasurer(TextMeasurer measurer);
 
   static constexpr SkinColor kBackground = 0xFFFFFFE1;
   static constexpr SkinColor kBorder = 0xFF767676;

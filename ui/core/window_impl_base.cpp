@@ -102,6 +102,9 @@ std::intptr_t WindowImplBaseNew::OnNcHitTest(std::uint32_t, std::uintptr_t, std:
   if (ws->IsZoomed(handle_)) return platform::kHtClient;
   const platform::WinPoint pt = ws->ScreenToClient(handle_, {platform::PointX(lParam), platform::PointY(lParam)});
   const platform::WinRect client = ws->GetClientRect(handle_);
+  // A captured pointer reports points outside the window: they are no border to size from.
+  if (pt.x < client.left || pt.y < client.top || pt.x >= client.right || pt.y >= client.bottom)
+    return platform::kHtNowhere;
   const SkinRect& box = host_.SizeBox();
   const bool left = pt.x < client.left + box.left;
   const bool right = pt.x > client.right - box.right;
@@ -131,14 +134,17 @@ std::intptr_t WindowImplBaseNew::OnMouseWheel(std::uint32_t, std::uintptr_t, std
 }
 
 std::intptr_t WindowImplBaseNew::OnSize(std::uint32_t, std::uintptr_t, std::intptr_t, bool& handled) {
-  platform::IWindowSystem* ws = platform::WindowSystem();
-  const SkinSize corner = host_.RoundCorner();
-  if (!ws->IsIconic(handle_) && (corner.cx != 0 || corner.cy != 0)) {
-    const platform::WinRect rc = ws->GetWindowRect(handle_);
-    ws->SetRoundRegion(handle_, rc.Width() + 1, rc.Height() + 1, corner.cx, corner.cy);
-  }
+  ApplyRoundCorner();
   // The host lays the controls out again at the new size.
   return NotHandled(handled);
+}
+
+void WindowImplBaseNew::ApplyRoundCorner() {
+  platform::IWindowSystem* ws = platform::WindowSystem();
+  const SkinSize corner = host_.RoundCorner();
+  if (ws->IsIconic(handle_) || (corner.cx == 0 && corner.cy == 0)) return;
+  const platform::WinRect rc = ws->GetWindowRect(handle_);
+  ws->SetRoundRegion(handle_, rc.Width() + 1, rc.Height() + 1, corner.cx, corner.cy);
 }
 
 std::intptr_t WindowImplBaseNew::OnSysCommand(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
@@ -171,6 +177,8 @@ std::intptr_t WindowImplBaseNew::OnCreate(std::uint32_t, std::uintptr_t, std::in
                << " gave no content: " << platform::WideToUtf8(message) << " " << platform::WideToUtf8(location);
     }
     host_.AttachRoot(std::move(root));
+    // The skin's size came with a size message that may have preceded its "roundcorner".
+    ApplyRoundCorner();
     host_.AddNotifier(this);
     OnInitialize();
     OnInitialized();

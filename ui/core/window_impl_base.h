@@ -106,6 +106,9 @@ class WindowImplBaseNew : public CWindowWnd, public INotifyUI, public IMessageFi
   CSkinHost& Host() { return host_; }
 
  protected:
+  // The window's shape from the skin's "roundcorner" at its current size (not while minimised).
+  void ApplyRoundCorner();
+
   CSkinHost host_;
   std::wstring skinFile_;
   ISkinBuilderCallback* callback_ = nullptr;

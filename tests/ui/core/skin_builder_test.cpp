@@ -33,9 +33,10 @@ uint32_t ReadTestFile(const std::wstring& name, std::unique_ptr<uint8_t[]>& out,
   return static_cast<uint32_t>(it->second.size());
 }
 
+// A window handle that no window system knows: the host only stores it.
 SkinWindowHandle FakeWindow() {
   static int window;
-  return &window;
+  return reinterpret_cast<SkinWindowHandle>(&window);
 }
 
 // Records the element names it is asked for; builds nothing.

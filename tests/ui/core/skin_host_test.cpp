@@ -20,9 +20,10 @@ std::uint32_t MonotonicMs() {
   clock_gettime(CLOCK_MONOTONIC, &ts);
   return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000);
 }
+// A window handle that no window system knows: the host only stores it.
 SkinWindowHandle FakeWindow() {
   static int window;
-  return &window;
+  return reinterpret_cast<SkinWindowHandle>(&window);
 }
 }  // namespace
 
