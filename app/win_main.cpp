@@ -10,19 +10,21 @@
 #include "installer/web_inst_wnd.h"
 #include "platform/window_system.h"
 #include "stats/launch_context.h"
+#include "ui/controls/drawing_services.h"
 #include "ui/controls/register_controls.h"
 #include "ui/controls/skin_archive_registry.h"
 #include "ui/core/skin_host.h"
 
 namespace {
 
-// The UI framework's services for the whole run: the skin files' reader, the control classes and
-// the window system on the X display. COM and GDI+ have no counterpart on this platform. None
+// The UI framework's services for the whole run: the skin files' reader, drawing (canvas, images,
+// fonts), the control classes and the window system on the X display. COM and GDI+ have no counterpart on this platform. None
 // when no display can be opened (or it offers no 32-bit visual): the run then shows no window.
 std::unique_ptr<platform::IWindowSystem> SetUpUi() {
   // Every skin file is read through the skin archive registry from here on (loose files until the
   // skin archive is registered).
   SkinUI::SkinArchiveRegistry::Install();
+  SkinUI::InstallDrawingServices();
   SkinUI::RegisterControls();
   std::string error;
   std::unique_ptr<platform::IWindowSystem> windows = platform::CreateX11WindowSystem(nullptr, &error);

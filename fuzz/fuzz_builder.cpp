@@ -35,9 +35,13 @@ class NullCanvas : public IRenderCanvas {
   void PopClip() override {
     if (--depth < 0) __builtin_trap();  // unbalanced clips
   }
+  SkinRect ClipBox() const override { return {0, 0, 640, 480}; }
   bool PaintImage(CSkinHost*, const SkinRect&, const SkinRect&, const SkinImageSpec& spec) override {
     return spec.file.size() % 2 == 0;
   }
+  void DrawBitmap(const SkinBitmapInfo&, const SkinRect&, const SkinRect&, std::uint8_t) override {}
+  void DrawPlainText(const SkinRect&, const std::wstring&, const SkinFontInfo&, SkinColor, std::uint32_t) override {}
+  void DrawTextRun(int, int, const std::wstring&, const SkinFontInfo&, SkinColor) override {}
   int depth = 0;
 };
 

@@ -6,6 +6,7 @@
 #include "platform/window_messages.h"
 #include "platform/window_system.h"
 #include "ui/controls/control_state.h"
+#include "ui/controls/pointer_position.h"
 #include "ui/controls/skin_render.h"
 #include "ui/controls/text_style.h"
 #include "ui/core/skin_value.h"
@@ -451,7 +452,10 @@ void CRichEditUI::HandleEvent(SkinEvent& event) {
     case kEventChar:
       return;  // the message filter takes the keyboard
     case kEventSetCursor:
-      if (host_ != nullptr) host_->SetCursorShape(inText ? platform::kCursorIBeam : platform::kCursorArrow);
+      if (host_ != nullptr) {
+        const bool overText = textRect_.Contains(PointerPosition(host_, event.ptMouse));
+        host_->SetCursorShape(overText ? platform::kCursorIBeam : platform::kCursorArrow);
+      }
       return;
     case kEventButtonDown:
       if (IsEnabled() && inText && initialised_) {
@@ -559,7 +563,9 @@ void CRichEditUI::PaintText(IRenderCanvas& canvas) {
     }
   }
   const SkinFontInfo& font = host_->FontInfo(*host_->Font(font_));
-  const SkinColor color = IsEnabled() ? textColor_ : host_->DisabledTextColor();
+  SkinColor color = IsEnabled() ? textColor_ : host_->DisabledTextColor();
+  // Only a layered window keeps the colour's alpha; elsewhere text is opaque, as plain text is.
+  if (!host_->IsLayered()) color |= 0xFF000000;
   const std::wstring shown = editor_.DisplayText();
   // Line by line, each run on the baseline the layout gave it, so the glyphs sit where the caret
   // and the mouse hits expect them.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/window_messages.h"
+#include "ui/controls/pointer_position.h"
 #include "ui/controls/skin_render.h"
 #include "ui/core/skin_host.h"
 
@@ -39,7 +40,7 @@ void CTextUI::HandleEvent(SkinEvent& event) {
   switch (event.type) {
     case kEventSetCursor:
       if (host_ == nullptr) return;
-      if (LinkAt(event.ptMouse) >= 0 && linkCursor_ != 0) {
+      if (LinkAt(PointerPosition(host_, event.ptMouse)) >= 0 && linkCursor_ != 0) {
         // Set on every request: the window may have shown another cursor since.
         if (!linkCursorShown_) {
           savedCursor_ = host_->CursorShape();

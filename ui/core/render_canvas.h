@@ -35,7 +35,8 @@ class IRenderCanvas {
   // A frame `width` pixels thick lying inside `rc` (a pen aligned to the inside; a width below 2
   // draws the one-pixel outline of `rc`).
   virtual void StrokeRect(const SkinRect& rc, int width, SkinColor color) = 0;
-  // Outline of `rc` with corners of radii rx, ry, the pen centred half a pixel inside the edge.
+  // Outline `width` pixels thick inside `rc` whose outer edge has corners of radii rx, ry (the
+  // curve of a rounded clip of the same rectangle and radii).
   virtual void StrokeRoundRect(const SkinRect& rc, int width, int rx, int ry, SkinColor color) = 0;
 
   // ---- clips --------------------------------------------------------------------------------------

@@ -62,6 +62,7 @@ SkinTree::SkinTree(const std::wstring& xml, int width, int height)
   Layout();
   // The first paint gave the first Tab stop the focus; the tests start from none.
   host.SetFocus(nullptr);
+  Pump();
   log.seen.clear();
 }
 

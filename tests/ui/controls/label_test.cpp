@@ -55,3 +55,30 @@ TEST(Label, StyleAttributes) {
   EXPECT_EQ(t.LinkCursor(), 32649);
   EXPECT_FALSE(t.IsMouseEnabled());  // a text is hit only with "mouse"
 }
+
+TEST(Label, AutoWidthFollowsTheTextAndItsPadding) {
+  testsupport::SkinTree t(
+      L"<Window>"
+      L"<Font name=\"Sans\" size=\"12\" default=\"true\" /><Font name=\"Sans\" size=\"14\" />"
+      L"<Style name=\"chk_14x14\" value=\"autowidth=&quot;true&quot; font=&quot;1&quot; height=&quot;14&quot;"
+      L" textpadding=&quot;18,0,0,0&quot; align=&quot;left,vcenter&quot;\" />"
+      L"<VerticalLayout><HorizontalLayout height=\"14\">"
+      L"<Label name=\"lbl_dl_speed\" />"
+      L"<Label name=\"lbl_dl_size\" textcolor=\"#666666\" align=\"right,vcenter\" autowidth=\"true\" text=\"1 MB / 10 MB\" />"
+      L"</HorizontalLayout><HorizontalLayout height=\"14\">"
+      L"<CheckBox name=\"chk\" style=\"chk_14x14\" text=\"desktop shortcut\" />"
+      L"<Label name=\"plain\" font=\"1\" autowidth=\"true\" text=\"desktop shortcut\" />"
+      L"<Control />"
+      L"</HorizontalLayout></VerticalLayout></Window>");
+  auto* size = t.Find<CLabelUI>(L"lbl_dl_size");
+  const int small = size->Position().Width();
+  EXPECT_GT(small, 40);
+  EXPECT_EQ(size->Position().right, 800);  // the stretching label before it takes the rest
+  size->SetText(L"100.5 MB / 200.25 MB");
+  t.Layout();
+  EXPECT_GT(size->Position().Width(), small);
+  EXPECT_EQ(size->Position().right, 800);
+
+  // The check box style's 18 pixels of left padding make room for its box.
+  EXPECT_EQ(t.Find(L"chk")->Position().Width(), t.Find(L"plain")->Position().Width() + 18);
+}

@@ -136,6 +136,38 @@ TEST_F(MarkupTest, TagsChangeColourAndFontAndClosingTagsRestoreThem) {
   EXPECT_TRUE(runs[0].font->underline);
 }
 
+TEST_F(MarkupTest, FontVariantsParagraphsSelectionAndThePen) {
+  auto runs = Runs(L"{i}a{/i}b{o}c{/o}{u}d{/u}{x 7}e", {0, 0, 400, 40}, 0);
+  ASSERT_EQ(Joined(runs), L"abcde");
+  EXPECT_TRUE(runs[0].font->italic);
+  EXPECT_FALSE(runs[1].font->italic);
+  // Leaving italic text leaves room for its lean: half a space.
+  EXPECT_EQ(runs[1].rc.left, Width(L"a") + CPangoText::RunWidth(*runs[0].font, L" ") / 2);
+  EXPECT_TRUE(runs[2].font->strikeout);
+  EXPECT_TRUE(runs[3].font->underline);
+  EXPECT_EQ(runs[4].rc.left, runs[3].rc.left + Width(L"d") + 7);
+
+  // A paragraph ends the line and adds its spacing above each of its lines; "y" sets the height.
+  runs = Runs(L"a{p 6}b{n}c{/p}d{y 30}e", {0, 0, 400, 200}, 0);
+  ASSERT_EQ(Joined(runs), L"abcde");
+  EXPECT_EQ(runs[0].rc.top, 0);
+  EXPECT_EQ(runs[1].rc.top, LineHeight() + 6);
+  EXPECT_EQ(runs[2].rc.top, 2 * (LineHeight() + 6));
+  EXPECT_EQ(runs[3].rc.top, 3 * LineHeight() + 12 + 30 - LineHeight());  // no spacing any more; a 30-pixel line
+  EXPECT_EQ(runs[4].rc.top, runs[3].rc.top);
+
+  // Selected text is drawn on the host's selection colour.
+  host.SetSelectedTextColor(0xFFBAE4FF);
+  rec.ops.clear();
+  int none = 0;
+  SkinRect rc{0, 0, 400, 40};
+  CSkinRender::RenderMarkupText(&rec, &host, rc, L"a{s}sel{/s}b", kText, nullptr, nullptr, none, 0);
+  const auto fills = rec.Only("fill");
+  ASSERT_EQ(fills.size(), 1u);
+  EXPECT_EQ(fills[0].color1, 0xFFBAE4FFu);
+  EXPECT_EQ(fills[0].rc, (SkinRect{Width(L"a"), 0, Width(L"a") + Width(L"sel"), LineHeight()}));
+}
+
 TEST_F(MarkupTest, EscapesRawTextAndUnterminatedTags) {
   struct Case {
     std::wstring text, drawn;

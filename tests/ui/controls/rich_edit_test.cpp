@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/window_messages.h"
 #include "tests/ui/controls/controls_fixture.h"
 #include "ui/controls/rich_edit_ui.h"
@@ -181,4 +183,70 @@ TEST(RichEdit, MultiLineTakesReturnAndTab) {
   EXPECT_EQ(t.host.Focus(), e);
   t.Key(pf::kVkUp);
   EXPECT_EQ(e->Editor().Caret(), 2);  // the end of the shorter line above
+}
+
+namespace {
+
+// Bounding box and strongest alpha of the pixels something was drawn on inside `area`.
+struct Ink {
+  SkinRect box;
+  std::uint32_t maxAlpha = 0;
+  bool Has(std::uint32_t pixel) const { return std::find(pixels.begin(), pixels.end(), pixel) != pixels.end(); }
+  std::vector<std::uint32_t> pixels;
+};
+Ink InkIn(SkinTree& t, const SkinRect& area) {
+  const auto* shown = t.ws.LastPresented(t.handle);
+  Ink ink;
+  ink.box = {area.right, area.bottom, area.left, area.top};
+  if (shown == nullptr) return ink;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      const std::uint32_t p = shown->Pixel(x, y);
+      if ((p >> 24) == 0) continue;
+      ink.box = {std::min(ink.box.left, x), std::min(ink.box.top, y), std::max(ink.box.right, x + 1),
+                 std::max(ink.box.bottom, y + 1)};
+      ink.maxAlpha = std::max(ink.maxAlpha, p >> 24);
+      ink.pixels.push_back(p);
+    }
+  }
+  return ink;
+}
+
+const wchar_t kLayeredFields[] =
+    L"<Window bktrans=\"1\"><HorizontalLayout>"
+    L"<RichEdit name=\"edit_install_path\" height=\"38\" width=\"573\" readonly=\"true\" inset=\"8,10,8,10\""
+    L" textcolor=\"#66000000\" multiline=\"false\" wantreturn=\"false\" autohscroll=\"true\" />"
+    L"<RichEdit name=\"tipped\" height=\"38\" width=\"200\" multiline=\"false\" tipvalue=\"search\" />"
+    L"</HorizontalLayout></Window>";
+
+}  // namespace
+
+TEST(RichEdit, PathTextIsDrawnInsideTheInsetInItsTranslucentColour) {
+  SkinTree t(kLayeredFields, 1000, 200);
+  auto* e = t.Find<CRichEditUI>(L"edit_install_path");
+  EXPECT_TRUE(InkIn(t, e->Position()).pixels.empty());
+  e->SetText(L"/home/user/Orbisk");
+  t.Pump();
+  const Ink ink = InkIn(t, e->Position());
+  ASSERT_FALSE(ink.pixels.empty());
+  EXPECT_GE(ink.box.left, 8);
+  EXPECT_LE(ink.box.left, 10);
+  EXPECT_GE(ink.box.top, 10);
+  EXPECT_LE(ink.box.top, 14);
+  EXPECT_LE(ink.box.bottom, 38 - 10 + 4);  // a glyph's descent may pass the inset a little
+  EXPECT_EQ(ink.maxAlpha, 0x66u);
+  for (std::uint32_t p : ink.pixels) EXPECT_EQ(p & 0xFFFFFF, 0u);  // black, however translucent
+}
+
+TEST(RichEdit, TipIsDrawnInItsColourUntilTheFocusComes) {
+  SkinTree t(kLayeredFields, 1000, 200);
+  auto* e = t.Find<CRichEditUI>(L"tipped");
+  const Ink tip = InkIn(t, e->Position());
+  ASSERT_FALSE(tip.pixels.empty());
+  EXPECT_TRUE(tip.Has(0xFFBAC0C5));
+  t.host.SetFocus(e);
+  t.Pump();
+  const Ink focused = InkIn(t, e->Position());
+  EXPECT_FALSE(focused.Has(0xFFBAC0C5));
+  EXPECT_LE(focused.box.Width(), 1);  // only the caret
 }
