@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/headless/headless_window_system.h"
+#include "ui/controls/drawing_services.h"
 #include "ui/controls/register_controls.h"
 #include "ui/controls/skin_archive_registry.h"
 #include "ui/core/control_ui.h"
@@ -21,6 +22,8 @@ class HeadlessUi : public ::testing::Test {
   void SetUp() override {
     SkinUI::SkinArchiveRegistry::Install();
     SkinUI::RegisterControls();
+    // Text is measured (autowidth buttons) and windows paint as in the program.
+    SkinUI::InstallDrawingServices();
     platform::SetWindowSystem(&ws);
     // Each step runs when the loop has nothing left to do (the window is shown and painted, the
     // previous step's input is handled); the loop ends when the steps run out.
