@@ -132,6 +132,14 @@ std::intptr_t CWebInstWnd::OnDefaultKey(std::uintptr_t key) {
 
 void CWebInstWnd::Notify(SkinUI::SkinNotify& msg) { NotifyPump(msg); }
 
+std::intptr_t CWebInstWnd::MessageHandler(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
+                                          bool& handled) {
+  const std::intptr_t result = WindowImplBaseNew::MessageHandler(message, wParam, lParam, handled);
+  if (message == platform::kWmKeyDown && (wParam == platform::kVkReturn || wParam == platform::kVkEscape))
+    handled = true;
+  return result;
+}
+
 const SkinUI::NotifyMap* CWebInstWnd::GetNotifyMap() const {
   static const SkinUI::NotifyMap map = SkinUI::NotifyMap::Of<CWebInstWnd>(
       CNotifyPump::GetNotifyMap(), {

@@ -113,9 +113,15 @@ class CWebInstWnd : public SkinUI::WindowImplBaseNew, public SkinUI::CNotifyPump
 
   // Notifications go through the notify map.
   void Notify(SkinUI::SkinNotify& msg) override;
+  // The pre-message filter: Enter and Escape stop here, so they reach no control either (the
+  // first tab stop, which has the focus from the start, is the minimise button).
+  std::intptr_t MessageHandler(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
+                               bool& handled) override;
 
  protected:
   const SkinUI::NotifyMap* GetNotifyMap() const override;
+  // The worker, for what a subclass runs beside the window's own work (tests keep it busy).
+  TaskExecutor& Worker() { return worker_; }
 
  private:
   // ---- notification handlers, in the map's order ----------------------------------------------
