@@ -146,6 +146,15 @@ std::vector<std::int64_t> InstallerWindowFlow::Events(std::size_t count) {
   return events;
 }
 
+void InstallerWindowFlow::ExpectEventsThenClosing(const std::vector<std::int64_t>& before) {
+  std::vector<std::int64_t> events = Events(before.size());
+  if (events.size() == before.size() + 1) {
+    EXPECT_EQ(events.back(), 2900003);
+    events.pop_back();
+  }
+  EXPECT_EQ(events, before);
+}
+
 void InstallerWindowFlow::FakeZenity(const std::string& mode, const std::string& answer) {
   WriteFile(bin_ / "zenity", "#!/bin/sh\n"
                              "printf '%s\\n' \"$@\" -- >> \"$FAKE_CHOOSER_LOG\"\n"

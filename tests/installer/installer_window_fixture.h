@@ -79,6 +79,10 @@ class InstallerWindowFlow : public HeadlessUi {
   // ---- what went out -------------------------------------------------------------------------
   // The client events received so far ("m" in posting order), waiting for at least `count`.
   std::vector<std::int64_t> Events(std::size_t count = 0);
+  // After the window has gone: `before` in order, then the closing event 2900003 unless the
+  // reporter was still sending the previous report when the window went (the closing report is
+  // dropped then; it is never late: the window's destruction waits for the reporter).
+  void ExpectEventsThenClosing(const std::vector<std::int64_t>& before);
   // Where the launch probe reports when the installed program is started.
   std::filesystem::path launchReport() const { return dir_ / "launched"; }
 
