@@ -8,6 +8,7 @@
 #include "common/base/log.h"
 #include "installer/message_box_wnd.h"
 #include "installer/web_inst_wnd.h"
+#include "platform/text_encoding.h"
 #include "platform/window_system.h"
 #include "stats/launch_context.h"
 #include "ui/controls/drawing_services.h"
@@ -18,8 +19,9 @@
 namespace {
 
 // The UI framework's services for the whole run: the skin files' reader, drawing (canvas, images,
-// fonts), the control classes and the window system on the X display. COM and GDI+ have no counterpart on this platform. None
-// when no display can be opened (or it offers no 32-bit visual): the run then shows no window.
+// fonts), the control classes and the window system on the X display. COM and GDI+ have no
+// counterpart on this platform. None when no display can be opened (or it offers no 32-bit
+// visual): the run then shows no window.
 std::unique_ptr<platform::IWindowSystem> SetUpUi() {
   // Every skin file is read through the skin archive registry from here on (loose files until the
   // skin archive is registered).
@@ -38,9 +40,15 @@ std::unique_ptr<platform::IWindowSystem> SetUpUi() {
 // Why the run ends without the installer window: the skinned box, or the log where no box can
 // be shown.
 void ShowStartupFailure() {
+  const wchar_t* const caption = L"Zephrin初始化错误";
+  const wchar_t* const text = L"请检查网络或硬件设备是否正常";
+  if (platform::WindowSystem() == nullptr) {
+    LOG_ERROR << platform::WideToUtf8(caption) << ": " << platform::WideToUtf8(text);
+    return;
+  }
   MessageBoxSpec spec;
-  spec.caption = L"Zephrin初始化错误";
-  spec.text = L"请检查网络或硬件设备是否正常";
+  spec.caption = caption;
+  spec.text = text;
   spec.buttons[0] = L"确认";
   spec.defaultButton = 0;
   spec.closeEnabled = true;

@@ -1,6 +1,6 @@
 // A package through the installer's download path (receive, hash, write, verify, rename) against
 // the local test server, beside `curl -o` and `curl -o && md5sum` on the same file in the same
-// run, and the peak memory of a process that downloads one package.
+// run, and the peak memory and processor time of whole processes doing each.
 //
 //   bench_package_download [--benchmark_...]   1 GiB and 100 MiB packages
 //   WEBINST_BENCH_SIZES=64,1024 bench_package_download   other sizes, in MiB
@@ -158,18 +158,31 @@ std::string WritePackage(const std::filesystem::path& path, std::uint64_t size) 
   return KwrBase::ToHex(hash.GetHash());
 }
 
-long PeakRssKiB() {
-  struct rusage usage {};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
+double Seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; }
 
-// Child mode: one download in a fresh process, then its peak resident memory.
-int MeasureRss(char** argv) {
+// Child mode: one download in a fresh process; prints its peak resident memory (KiB) and the
+// processor time it used (user and system, every thread).
+int MeasureProcess(char** argv) {
   std::uint64_t size = std::strtoull(argv[4], nullptr, 10);
   bool ok = DownloadOnce(argv[2], argv[3], size, argv[5]);
-  std::printf("%ld\n", ok ? PeakRssKiB() : -1L);
+  struct rusage usage {};
+  getrusage(RUSAGE_SELF, &usage);
+  std::printf("%ld KiB, %.2f s user + %.2f s system\n", ok ? usage.ru_maxrss : -1L, Seconds(usage.ru_utime),
+              Seconds(usage.ru_stime));
   return ok ? 0 : 1;
+}
+
+// Processor time of a shell command and everything it starts, as "user + system" seconds.
+std::string ChildrenCpu(const std::string& command) {
+  struct rusage before {}, after {};
+  getrusage(RUSAGE_CHILDREN, &before);
+  auto r = testsupport::RunProcess({"sh", "-c", command}, {{}, {}, g_dir->path().string(), std::chrono::minutes(10)});
+  getrusage(RUSAGE_CHILDREN, &after);
+  if (r.exitCode != 0) return "failed";
+  char text[96];
+  std::snprintf(text, sizeof text, "%.2f s user + %.2f s system", Seconds(after.ru_utime) - Seconds(before.ru_utime),
+                Seconds(after.ru_stime) - Seconds(before.ru_stime));
+  return text;
 }
 
 std::vector<std::uint64_t> Sizes() {
@@ -183,7 +196,7 @@ std::vector<std::uint64_t> Sizes() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 6 && std::strcmp(argv[1], "--rss-child") == 0) return MeasureRss(argv);
+  if (argc == 6 && std::strcmp(argv[1], "--measure-child") == 0) return MeasureProcess(argv);
 
   g_dir = std::make_unique<testsupport::TempDir>();
   for (std::uint64_t size : Sizes()) {
@@ -205,17 +218,21 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
 
+  // Memory and processor time of whole processes: the download path in a fresh process of its
+  // own, and the curl + md5sum pipeline, on each package.
   char self[4096] = {};
   ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
   for (const Package& p : g_packages) {
     if (n <= 0) break;
-    auto r = testsupport::RunProcess({self, "--rss-child", Url(p), p.md5, std::to_string(p.size),
-                                      (*g_dir / "rss_install").string()},
+    auto r = testsupport::RunProcess({self, "--measure-child", Url(p), p.md5, std::to_string(p.size),
+                                      (*g_dir / "install").string()},
                                      {{}, {}, "", std::chrono::minutes(10)});
-    std::printf("peak RSS downloading %llu MiB: %s KiB\n", static_cast<unsigned long long>(p.size >> 20),
-                r.exitCode == 0 ? r.output.substr(0, r.output.find('\n')).c_str() : "failed");
-    std::error_code ec;
-    std::filesystem::remove_all(*g_dir / "rss_install_tmp", ec);
+    RemoveDownloads();
+    std::printf("%llu MiB, installer download path: peak RSS %s", static_cast<unsigned long long>(p.size >> 20),
+                r.exitCode == 0 ? r.output.c_str() : "failed\n");
+    std::string cpu = ChildrenCpu("curl -s -o curl.out '" + Url(p) + "' && md5sum curl.out >/dev/null");
+    RemoveDownloads();
+    std::printf("%llu MiB, curl -o && md5sum: %s\n", static_cast<unsigned long long>(p.size >> 20), cpu.c_str());
   }
   g_server.reset();
   g_dir.reset();

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/ui/controls/draw_fixture.h"
 #include "ui/controls/cairo_canvas.h"
 #include "ui/controls/drawing_services.h"
 #include "ui/controls/skin_render.h"
@@ -47,14 +48,7 @@ std::string Png(int w, int h, Draw draw) {
   cairo_t* cr = cairo_create(s);
   draw(cr);
   cairo_destroy(cr);
-  std::string bytes;
-  cairo_surface_write_to_png_stream(
-      s,
-      [](void* out, const unsigned char* data, unsigned int n) {
-        static_cast<std::string*>(out)->append(reinterpret_cast<const char*>(data), n);
-        return CAIRO_STATUS_SUCCESS;
-      },
-      &bytes);
+  std::string bytes = testsupport::SurfacePng(s);
   cairo_surface_destroy(s);
   return bytes;
 }

@@ -80,11 +80,6 @@ int g_installed = [] {
 
 }  // namespace
 
-// Pango and fontconfig (font metrics) keep allocations of their own past exit; ours are checked.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\nleak:libpango-1.0.so\nleak:libpangoft2-1.0.so\nleak:libpangocairo-1.0.so\n";
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const std::wstring text =

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "platform/text_encoding.h"
+#include "tests/ui/controls/draw_fixture.h"
 #include "ui/controls/cairo_canvas.h"
 #include "ui/controls/drawing_services.h"
 #include "ui/controls/skin_render.h"
-#include "ui/core/skin_file_data.h"
 #include "ui/core/skin_host.h"
 #include "ui/core/skin_image_spec.h"
 
@@ -23,53 +23,24 @@ namespace {
 
 constexpr int kSide = 40;
 
-// A 7 x 5 PNG (any name reads as it), built once from a surface of known pixels.
-const std::string& ImagePng() {
-  static const std::string png = [] {
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 7, 5);
-    cairo_t* cr = cairo_create(s);
-    cairo_set_source_rgba(cr, 0.2, 0.4, 0.8, 0.6);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    std::string bytes;
-    cairo_surface_write_to_png_stream(
-        s,
-        [](void* out, const unsigned char* data, unsigned int n) {
-          static_cast<std::string*>(out)->append(reinterpret_cast<const char*>(data), n);
-          return CAIRO_STATUS_SUCCESS;
-        },
-        &bytes);
-    cairo_surface_destroy(s);
-    return bytes;
-  }();
-  return png;
-}
-
-uint32_t ReadFile(const std::wstring& name, std::unique_ptr<uint8_t[]>& out, bool) {
-  if (name.empty()) return 0;
-  const std::string& png = ImagePng();
-  out = std::make_unique<uint8_t[]>(png.size());
-  std::memcpy(out.get(), png.data(), png.size());
-  return static_cast<uint32_t>(png.size());
-}
-
+// Every name reads as a 7 x 5 PNG of translucent pixels.
 int g_installed = [] {
   InstallDrawingServices();
-  SetSkinFileReader(&ReadFile);
+  static testsupport::SkinFiles files;
+  files.SetFallback(testsupport::MakePng(7, 5, [](int x, int y) { return 0x99336699u + x * 16 + y; }));
   return 0;
 }();
 
+// The rebuilt text parses back to the same fields. Values have no escapes, so a name holding an
+// apostrophe (a malformed list kept whole as the file name) cannot be written back.
 void Check(const SkinImageSpec& spec) {
+  if (spec.file.find(L'\'') != std::wstring::npos || spec.restype.find(L'\'') != std::wstring::npos) return;
   SkinImageSpec again;
   again.Parse(ImageSpecText(spec));
   if (ImageSpecText(again) != ImageSpecText(spec)) __builtin_trap();
 }
 
 }  // namespace
-
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\nleak:libpango-1.0.so\nleak:libpangoft2-1.0.so\nleak:libpangocairo-1.0.so\n";
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "platform/text_encoding.h"
+#include "tests/ui/controls/draw_fixture.h"
 #include "ui/controls/cairo_canvas.h"
 #include "ui/controls/drawing_services.h"
 #include "ui/controls/skin_render.h"
-#include "ui/core/skin_file_data.h"
 #include "ui/core/skin_host.h"
 
 using namespace SkinUI;
@@ -22,38 +22,15 @@ namespace {
 
 constexpr int kWidth = 96, kHeight = 48;
 
-// A 24 x 12 inline image for every name that ends in ".png".
-uint32_t ReadFile(const std::wstring& name, std::unique_ptr<uint8_t[]>& out, bool) {
-  static const std::string png = [] {
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 24, 12);
-    std::string bytes;
-    cairo_surface_write_to_png_stream(
-        s,
-        [](void* o, const unsigned char* d, unsigned int n) {
-          static_cast<std::string*>(o)->append(reinterpret_cast<const char*>(d), n);
-          return CAIRO_STATUS_SUCCESS;
-        },
-        &bytes);
-    cairo_surface_destroy(s);
-    return bytes;
-  }();
-  if (name.size() < 4 || name.compare(name.size() - 4, 4, L".png") != 0) return 0;
-  out = std::make_unique<uint8_t[]>(png.size());
-  std::memcpy(out.get(), png.data(), png.size());
-  return static_cast<uint32_t>(png.size());
-}
-
+// Every name reads as a 24 x 12 inline image.
 int g_installed = [] {
   InstallDrawingServices();
-  SetSkinFileReader(&ReadFile);
+  static testsupport::SkinFiles files;
+  files.SetFallback(testsupport::MakePng(24, 12, [](int x, int) { return 0xFF000000u | x * 10; }));
   return 0;
 }();
 
 }  // namespace
-
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\nleak:libpango-1.0.so\nleak:libpangoft2-1.0.so\nleak:libpangocairo-1.0.so\n";
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0 || size > 4096) return 0;

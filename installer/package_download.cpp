@@ -85,10 +85,10 @@ CPackageDownload::Outcome CPackageDownload::Transfer(const DownloadTask& task) {
     std::lock_guard<std::mutex> lock(stateMutex_);
     currentName_ = task.display;
   }
-  // A url ending in "/", "/." or "/.." names no file of the download folder.
   CPackageStream stream;
   const std::filesystem::path tempPath = TempFilePath(task.localPath);
   try {
+    // A url ending in "/", "/." or "/.." names no file of the download folder.
     if (!HasUsableFileName(task.localPath) || !stream.Open(tempPath, hashProvider_)) {
       LOG_ERROR << "create tmp file failed";
       return Outcome::fatal;

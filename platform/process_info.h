@@ -9,6 +9,11 @@ namespace platform {
 // Full path of the running executable ("" when it cannot be determined).
 std::filesystem::path ExecutablePath();
 
+// A path that opens the running executable's own image: still that file after the one at
+// ExecutablePath() has been replaced or removed (an update while it runs), so facts read from it
+// (the file version) belong to the program that is running.
+std::filesystem::path RunningImagePath();
+
 // File name of the running executable, with its extension ("Setup_b12348.exe").
 std::string ExecutableBaseName();
 

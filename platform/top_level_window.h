@@ -10,7 +10,9 @@ enum class RaiseResult {
 };
 
 // Looks for a top-level window whose window class is `windowClass` (any title). When found:
-// maps it if it is not visible, then activates it and brings it to the front.
+// maps it if it is withdrawn (a minimised or visible one is not mapped again), then activates it
+// and brings it to the front. The window manager's client list is searched first, then the whole
+// window tree.
 RaiseResult RaiseWindowOfClass(const std::string& windowClass);
 
 }  // namespace platform

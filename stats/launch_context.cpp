@@ -86,10 +86,10 @@ bool HasKeepSwitch() { return HasKeepSwitch(platform::CommandLineArgs()); }
 
 bool LaunchContext::Init() {
   if (initialized) return true;
-  const std::filesystem::path exe = platform::ExecutablePath();
   appId = kProductNumber;
-  unionId = ParseUnionId();
-  fileVersion = ReadFileVersion(exe);
+  unionId = ParseUnionId();  // from the name the installer was started under
+  // From the running image: the file now at that name may already be a newer installer.
+  fileVersion = ReadFileVersion(platform::RunningImagePath());
   std::string text = VersionText(fileVersion);
   std::memcpy(versionText, text.c_str(), text.size() + 1);
   // Only a broken digest service fails here; the run goes on with the all-zero digest rather

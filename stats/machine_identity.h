@@ -40,8 +40,9 @@ std::vector<std::uint8_t> BuildMachineBlock(MachineFactSource& facts);
 // MD5 of BuildMachineBlock. Throws KwrBase::win_exception only when the digest service fails.
 void ComputeMachineDigest(MachineDigest& digest, MachineFactSource& facts = SystemMachineFacts());
 
-// How many physical adapters answered the permanent-address query; when any did, `address`
-// is the smallest of their addresses (compared as unsigned bytes from the first).
+// How many of the machine's own adapters (on the PCI bus or VMBus, never plug-in ones) answered
+// the permanent-address query; when any did, `address` is the smallest of their addresses
+// (compared as unsigned bytes from the first).
 std::size_t FindAdapterAddress(AdapterAddress& address);
 // The same over given answers: each is cut or zero-filled to 6 bytes.
 std::size_t SmallestAdapterAddress(const std::vector<std::vector<std::uint8_t>>& answered, AdapterAddress& address);

@@ -7,16 +7,23 @@
 
 class SmbiosTable;
 
+// The machine identifier must not depend on who runs the installer. On Linux only the
+// administrator may read the raw table and the serial numbers, so the strings are the ones every
+// user sees, whichever source they come from: the kernel's published fields
+// (/sys/class/dmi/id), or the raw table decoded and then reduced to what the kernel publishes
+// from it (a field beyond the structure's formatted area is empty, a string of spaces only is
+// empty). The two serial numbers, which users cannot read, are never filled; the chassis kind
+// is taken without the lock bit, which users cannot see.
 struct SmbiosInfo {
   std::string systemManufacturer;
   std::string systemProduct;
   std::string systemVersion;
-  std::string systemSerial;
+  std::string systemSerial;  // always empty (administrator only)
   std::string systemSku;
   std::string chassisKind;  // "NoteBook" or "Desktop"; "" when there is no enclosure structure
   std::string enclosureManufacturer;
   std::string enclosureVersion;
-  std::string enclosureSerial;
+  std::string enclosureSerial;  // always empty (administrator only)
   std::string enclosureAssetTag;
 
   // Fills the fields from the system's SMBIOS table or, when only the administrator may read
@@ -35,6 +42,6 @@ struct SmbiosInfo {
   std::string Joined() const;
 };
 
-// "NoteBook" for the chassis bytes 10 (notebook) and 14 (sub notebook), "Desktop" for every
-// other value, a set lock bit included.
+// "NoteBook" for the chassis types 10 (notebook) and 14 (sub notebook), "Desktop" for every
+// other value. The lock bit (0x80) is ignored.
 const char* ChassisKind(unsigned chassisType);

@@ -16,7 +16,7 @@ void TaskExecutor::Start() {
   if (std::this_thread::get_id() == workerId_.load()) return;
   JoinFinishedWorker();  // a worker that stopped itself from one of its closures
   // Set before the thread exists, so that a Stop right after Start always finds the worker
-  // running and joins it; the worker then ends before taking a closure.
+  // running and joins it.
   running_.store(true);
   try {
     worker_ = std::thread([this] { WorkerLoop(); });
@@ -52,7 +52,10 @@ void TaskExecutor::JoinFinishedWorker() {
 void TaskExecutor::WorkerLoop() {
   // A closure may ask for its worker's id before Start has stored it.
   workerId_.store(std::this_thread::get_id());
-  while (running_.load()) {
+  // One closure is taken before the first look at the running state: a Stop that comes before
+  // this thread got here still finds an idle worker, which runs the first queued closure (a
+  // closing report posted just before the Stop, or the wake-up) and then ends.
+  do {
     std::function<void()> task;
     queue_.wait_dequeue(task);
     try {
@@ -62,7 +65,7 @@ void TaskExecutor::WorkerLoop() {
     } catch (...) {
       LOG_ERROR << "background task failed with an unknown exception";
     }
-  }
+  } while (running_.load());
   // Everything still pending is dropped unrun. Draining (rather than swapping in a new queue)
   // keeps producers that post at this moment safe; what they post now stays queued.
   std::function<void()> dropped;

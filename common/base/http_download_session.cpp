@@ -95,6 +95,9 @@ HttpResponse HttpDownloadSession::Download(WriteCallback write) {
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    // Larger receive blocks than the default 16 KiB: a package of a gigabyte then costs a
+    // fraction of the system calls and callbacks (measured in bench/bench_package_download).
+    curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, 512L * 1024);
   }
   response.error = transfer_->handle_->Perform();
   if (curl) PublishSpeed();

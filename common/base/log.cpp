@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "platform/process_info.h"
+#include "platform/text_encoding.h"
 
 namespace KwrBase::Log {
 
@@ -131,7 +132,9 @@ std::string FormatLine(Severity s, const std::tm& tm, int millis, unsigned long 
   raw += '@';
   raw += std::to_string(line);
   raw += "] ";
-  raw.append(message);
+  // Messages may echo untrusted bytes (a configuration body quoted in a parse error): the file
+  // stays UTF-8, each ill-formed sequence written as U+FFFD.
+  raw.append(platform::WideToUtf8(platform::Utf8ToWide(message)));
   raw += '\n';
   std::string out;
   out.reserve(raw.size() + 8);

@@ -32,7 +32,8 @@ inline bool IsEnabled(Severity s) { return static_cast<int>(s) <= g_maxSeverity.
 // "bool CWebInstWnd::RequestConfig()" -> "CWebInstWnd::RequestConfig".
 std::string RoutineName(std::string_view prettyFunction);
 
-// One formatted line, LF already turned into CRLF: "2024-05-07 09:41:03.215 WARN  [1234] [wWinMain@29] App instance exist\r\n".
+// One formatted line, LF already turned into CRLF and ill-formed UTF-8 of the message replaced by
+// U+FFFD: "2024-05-07 09:41:03.215 WARN  [1234] [wWinMain@29] App instance exist\r\n".
 std::string FormatLine(Severity s, const std::tm& localTime, int millis, unsigned long threadId,
                        std::string_view routine, int line, std::string_view message);
 

@@ -38,7 +38,10 @@ bool ReadSmbiosTable(SmbiosRawData& out) {
 
 std::optional<std::string> ReadDmiIdField(const std::string& name) {
   if (name.empty() || name.find('/') != std::string::npos) return std::nullopt;
-  return linux_impl::ReadSysfsText(kDmiIdFolder + name);
+  auto text = linux_impl::ReadSmallFile(kDmiIdFolder + name);
+  // The kernel adds exactly one line end; anything before it is the firmware's own string.
+  if (text && text->ends_with('\n')) text->pop_back();
+  return text;
 }
 
 }  // namespace platform

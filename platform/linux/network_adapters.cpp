@@ -29,10 +29,10 @@ struct Interface {
   std::string name;
 };
 
-std::vector<Interface> Interfaces() {
+std::vector<Interface> Interfaces(const fs::path& sysfs) {
   std::vector<Interface> out;
   std::error_code ec;
-  for (fs::directory_iterator it("/sys/class/net", ec), end; !ec && it != end; it.increment(ec)) {
+  for (fs::directory_iterator it(sysfs / "class" / "net", ec), end; !ec && it != end; it.increment(ec)) {
     auto index = ReadSysfsText(it->path() / "ifindex");
     if (!index) continue;
     try {
@@ -63,6 +63,25 @@ std::vector<std::uint8_t> ParseAddress(const std::string& text) {
     ++i;
   }
   return text.empty() ? out : std::vector<std::uint8_t>{};
+}
+
+// The bus a device sits on: the name its "subsystem" link points to ("pci", "usb", ...).
+std::string BusOf(const fs::path& device) {
+  std::error_code ec;
+  fs::path bus = fs::read_symlink(device / "subsystem", ec);
+  return ec ? std::string() : bus.filename().string();
+}
+
+// The adapter's device on a bus that counts: PCI (on Windows its instance id starts with "PCI")
+// or VMBus (the virtual bus of Hyper-V guests). A virtio network device counts by the PCI
+// function it is the driver interface of; virtio over any other transport does not.
+bool OnMachineBus(const fs::path& interfaceDir) {
+  std::error_code ec;
+  fs::path device = fs::canonical(interfaceDir / "device", ec);
+  if (ec) return false;
+  std::string bus = BusOf(device);
+  if (bus == "virtio") bus = BusOf(device.parent_path());
+  return bus == "pci" || bus == "vmbus";
 }
 
 class Socket {
@@ -104,22 +123,27 @@ bool QueryPermanentAddress(int fd, const std::string& name, std::vector<std::uin
 
 }  // namespace
 
+std::vector<std::string> PhysicalAdapterInterfaces(const fs::path& sysfs) {
+  std::vector<std::string> out;
+  for (const Interface& itf : Interfaces(sysfs))
+    if (OnMachineBus(itf.dir)) out.push_back(itf.name);
+  return out;
+}
+
 std::vector<std::vector<std::uint8_t>> PhysicalAdapterPermanentAddresses() {
   std::vector<std::vector<std::uint8_t>> out;
   Socket socket;
   if (socket.fd() < 0) return out;
-  for (const Interface& itf : Interfaces()) {
-    std::error_code ec;
-    if (!fs::exists(itf.dir / "device", ec)) continue;
+  for (const std::string& name : PhysicalAdapterInterfaces()) {
     std::vector<std::uint8_t> address;
-    if (QueryPermanentAddress(socket.fd(), itf.name, address)) out.push_back(std::move(address));
+    if (QueryPermanentAddress(socket.fd(), name, address)) out.push_back(std::move(address));
   }
   return out;
 }
 
-std::vector<std::vector<std::uint8_t>> AdapterAddresses() {
+std::vector<std::vector<std::uint8_t>> AdapterAddresses(const fs::path& sysfs) {
   std::vector<std::vector<std::uint8_t>> out;
-  for (const Interface& itf : Interfaces()) {
+  for (const Interface& itf : Interfaces(sysfs)) {
     auto type = ReadSysfsText(itf.dir / "type");
     if (type && *type == std::to_string(kLoopbackType)) continue;
     auto text = ReadSysfsText(itf.dir / "address");

@@ -25,6 +25,8 @@ std::filesystem::path ExecutablePath() {
   return p;
 }
 
+std::filesystem::path RunningImagePath() { return "/proc/self/exe"; }
+
 std::string ExecutableBaseName() { return ExecutablePath().filename().string(); }
 
 void SaveCommandLine(int argc, char** argv) {

@@ -3,7 +3,9 @@
 #include <X11/Xutil.h>
 
 #include <cstring>
+#include <deque>
 #include <memory>
+#include <vector>
 
 #include "platform/top_level_window.h"
 
@@ -27,19 +29,47 @@ bool HasClass(Display* dpy, Window w, const std::string& cls) {
   return match;
 }
 
-// Top-level windows are the root's children; under a reparenting window manager the client sits
-// one level further down, inside its frame.
-Window FindByClass(Display* dpy, Window root, const std::string& cls, int depth) {
-  Window rootRet = 0, parent = 0, *children = nullptr;
-  unsigned int count = 0;
-  if (!XQueryTree(dpy, root, &rootRet, &parent, &children, &count)) return 0;
-  Window found = 0;
-  for (unsigned int i = 0; i < count && !found; ++i)
-    if (HasClass(dpy, children[i], cls)) found = children[i];
-  for (unsigned int i = 0; i < count && !found && depth > 0; ++i)
-    found = FindByClass(dpy, children[i], cls, depth - 1);
-  if (children) XFree(children);
-  return found;
+// The window manager's list of the clients it manages, wherever it has put them (frames nest
+// them at any depth) and in whatever state (minimised ones included). Empty without one.
+std::vector<Window> ManagedClients(Display* dpy, Window root) {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::vector<Window> out;
+  Atom list = XInternAtom(dpy, "_NET_CLIENT_LIST", False);
+  if (XGetWindowProperty(dpy, root, list, 0, 1L << 20, False, XA_WINDOW, &type, &format, &count, &after, &data) ==
+          Success &&
+      data != nullptr && type == XA_WINDOW && format == 32) {
+    // Format 32 items come as longs whatever the width of a long.
+    const auto* items = reinterpret_cast<const unsigned long*>(data);
+    out.assign(items, items + count);
+  }
+  if (data) XFree(data);
+  return out;
+}
+
+// The whole window tree, breadth first: a withdrawn client is not on the manager's list, and
+// nothing is without a manager.
+Window FindInTree(Display* dpy, Window root, const std::string& cls) {
+  std::deque<Window> pending{root};
+  while (!pending.empty()) {
+    Window w = pending.front();
+    pending.pop_front();
+    if (w != root && HasClass(dpy, w, cls)) return w;
+    Window rootRet = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(dpy, w, &rootRet, &parent, &children, &count)) continue;
+    pending.insert(pending.end(), children, children + count);
+    if (children) XFree(children);
+  }
+  return 0;
+}
+
+Window FindByClass(Display* dpy, Window root, const std::string& cls) {
+  for (Window w : ManagedClients(dpy, root))
+    if (HasClass(dpy, w, cls)) return w;
+  return FindInTree(dpy, root, cls);
 }
 
 void SendActivate(Display* dpy, Window root, Window w) {
@@ -60,13 +90,15 @@ RaiseResult RaiseWindowOfClass(const std::string& windowClass) {
   if (!dpy) return RaiseResult::kNotFound;
   auto previous = XSetErrorHandler(IgnoreXError);
   Window root = DefaultRootWindow(dpy.get());
-  Window w = FindByClass(dpy.get(), root, windowClass, 1);
+  Window w = FindByClass(dpy.get(), root, windowClass);
   if (!w) {
     XSetErrorHandler(previous);
     return RaiseResult::kNotFound;
   }
+  // Only a withdrawn (unmapped) window is mapped. A minimised one is still mapped inside its
+  // hidden frame: the activation request is what brings it back, as it does for a visible one.
   XWindowAttributes attrs{};
-  if (XGetWindowAttributes(dpy.get(), w, &attrs) && attrs.map_state != IsViewable) {
+  if (XGetWindowAttributes(dpy.get(), w, &attrs) && attrs.map_state == IsUnmapped) {
     XMapRaised(dpy.get(), w);
   }
   SendActivate(dpy.get(), root, w);

@@ -1,15 +1,23 @@
 #include "stats/launch_context.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <random>
 #include <regex>
+#include <sstream>
 
 #include "common/base/hash_algorithm.h"
 #include "platform/process_info.h"
+#include "platform/text_encoding.h"
 #include "stats/machine_identity.h"
 #include "tests/app/installer_process.h"
 
 namespace {
+using namespace std::chrono_literals;
 
 TEST(UnionId, ComesFromTheFileNameWithAValidCheckCharacter) {
   struct Case {
@@ -47,6 +55,59 @@ TEST(UnionId, ComesFromTheFileNameWithAValidCheckCharacter) {
   EXPECT_EQ(UnionIdCheck(65535), 0xc);
 }
 
+// The rule as the regular expression and the wide stream extraction state it.
+std::uint16_t UnionIdByRegex(const std::string& utf8Name) {
+  static const std::wregex pattern(L"^.*_b(\\d+)([0-9a-fA-F]).*\\.exe$");
+  const std::wstring name = platform::Utf8ToWide(utf8Name);
+  std::wsmatch m;
+  if (!std::regex_match(name, m, pattern)) return 1110;
+  unsigned short number = 0;
+  std::wistringstream digits(m[1].str());
+  digits >> number;  // saturates at 65535; the failure flag is ignored
+  return m[2].str()[0] == L"0123456789abcdef"[UnionIdCheck(number)] ? number : 1110;
+}
+
+TEST(UnionId, AgreesWithTheRegularExpressionOverGeneratedNames) {
+  // Pieces that the pattern cares about, and some it must step over (line terminators that "."
+  // does not match, letters outside ASCII, look-alikes in upper case).
+  const std::vector<std::string> pieces = {
+      "_", "b", "_b", "_B", "0", "1", "2", "3", "5", "8", "9", "a", "c", "f", "C", "F", "x", ".", ".exe", ".EXE",
+      "e", " ", "\n", "\r", "\xE2\x80\xA8", "\xE2\x80\xA9", "\xE4\xB8\xAD", "\xC3\xA9", "65535", "99999"};
+  const char* hex = "0123456789abcdefABCDEFx";
+  std::mt19937 random(20240507);
+  auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+  int matched = 0, accepted = 0;
+  for (int i = 0; i < 30000; ++i) {
+    std::string name;
+    if (i % 2 == 0) {
+      // Free mixtures of the pieces.
+      for (std::size_t k = pick(14); k > 0; --k) name += pieces[pick(pieces.size())];
+      if (pick(2)) name += ".exe";
+    } else {
+      // Shaped like a channel name, with a right check character half of the time.
+      for (std::size_t k = pick(4); k > 0; --k) name += pieces[pick(pieces.size())];
+      std::string digits = std::to_string(random() % (pick(4) == 0 ? 10000000 : 70000));
+      if (pick(8) == 0) digits = std::string(pick(6), '0') + digits;
+      name += "_b" + digits;
+      if (pick(2)) {
+        std::uint16_t number = static_cast<std::uint16_t>(std::min<unsigned long>(std::stoul(digits), 65535));
+        name += "0123456789abcdef"[UnionIdCheck(number)];
+      } else {
+        name += hex[pick(std::strlen(hex))];
+      }
+      for (std::size_t k = pick(3); k > 0; --k) name += pieces[pick(pieces.size())];
+      if (pick(6) != 0) name += ".exe";
+    }
+    const std::uint16_t expected = UnionIdByRegex(name);
+    ASSERT_EQ(ParseUnionId(name), expected) << "name: " << name;
+    matched += std::regex_match(platform::Utf8ToWide(name), std::wregex(L"^.*_b\\d+[0-9a-fA-F].*\\.exe$")) ? 1 : 0;
+    accepted += expected != 1110 ? 1 : 0;
+  }
+  // The generator must reach every branch: names that match, and matches with a right check.
+  EXPECT_GT(matched, 3000);
+  EXPECT_GT(accepted, 1000);
+}
+
 TEST(FileVersion, TextOfTheFourParts) {
   EXPECT_EQ(VersionText(0), "0.0.0.0");
   EXPECT_EQ(VersionText(0x0001000000000002ull), "1.0.0.2");
@@ -66,6 +127,20 @@ TEST(FileVersion, IsReadFromTheInstallersVersionSection) {
   testsupport::WriteFile(dir / "cut.exe", exe.substr(0, exe.size() / 2));  // section table cut off
   EXPECT_EQ(ReadFileVersion(dir / "cut.exe"), 0u);
   EXPECT_EQ(ReadFileVersion(dir.path()), 0u) << "a folder";
+}
+
+TEST(FileVersion, IsTheRunningImagesEvenAfterItsFileWasReplaced) {
+  testsupport::TempDir dir;
+  const auto exe = dir / "Setup_b12348.exe";
+  std::filesystem::copy_file(LAUNCH_CONTEXT_PROBE_EXE, exe);
+  testsupport::BackgroundProcess probe({exe.string()});
+  ASSERT_EQ(probe.ReadLine(10s).value_or(""), "ready");
+  // An update puts a newer installer (1.0.0.2) at the same name while this one (3.4.5.6) runs.
+  std::filesystem::copy_file(WEBINST_EXE, dir / "newer.exe");
+  std::filesystem::rename(dir / "newer.exe", exe);
+  ASSERT_EQ(kill(probe.pid(), SIGUSR1), 0);
+  EXPECT_EQ(probe.ReadLine(30s).value_or(""), "1234 3.4.5.6") << "the channel still from the name started";
+  EXPECT_EQ(probe.Wait(10s), 0);
 }
 
 TEST(KeepSwitch, IsAnyWholeArgumentEqualToDashK) {

@@ -31,11 +31,12 @@ TEST(LogFile, EachRunAppendsItsLifeSpanLines) {
   for (auto it = std::sregex_iterator(log.begin(), log.end(), line); it != std::sregex_iterator(); ++it)
     kinds.push_back((*it)[2].matched ? "uninit" : "init");
   EXPECT_EQ(kinds, (std::vector<std::string>{"init", "uninit", "init", "uninit"})) << log;
-  // Nothing but those four lines, each run's launch-context line and the two lines of its failed
-  // configuration request (no server listens): no header, no stray text.
+  // Nothing but those four lines, each run's launch-context line and the three lines of its failed
+  // start-up (no X display, no server listening, and the failure where no box can show it): no
+  // header, no stray text.
   const std::regex context(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} INFO  \[\d+\] \[LaunchContext::Init@\d+\] [^\r\n]*\r\n)");
   const std::regex config(
-      R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} ERROR \[\d+\] \[(CWebInstWnd::RequestConfig|\{anonymous\}::RunInstaller)@\d+\] [^\r\n]*\r\n)");
+      R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} ERROR \[\d+\] \[(CWebInstWnd::RequestConfig|\{anonymous\}::SetUpUi|\{anonymous\}::ShowStartupFailure)@\d+\] [^\r\n]*\r\n)");
   std::size_t total = 0, contextLines = 0, configLines = 0;
   for (auto it = std::sregex_iterator(log.begin(), log.end(), line); it != std::sregex_iterator(); ++it)
     total += static_cast<std::size_t>(it->length());
@@ -44,7 +45,7 @@ TEST(LogFile, EachRunAppendsItsLifeSpanLines) {
   for (auto it = std::sregex_iterator(log.begin(), log.end(), config); it != std::sregex_iterator(); ++it, ++configLines)
     total += static_cast<std::size_t>(it->length());
   EXPECT_EQ(contextLines, 2u) << log;
-  EXPECT_EQ(configLines, 4u) << log;
+  EXPECT_EQ(configLines, 6u) << log;
   EXPECT_EQ(total, log.size()) << log;
 }
 

@@ -1,9 +1,18 @@
 #include "app/single_instance.h"
 
 #include <gtest/gtest.h>
+// After gtest: Xlib defines Bool as a macro.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/top_level_window.h"
 
 #include "tests/app/installer_process.h"
 #include "tests/support/test_server.h"
@@ -73,7 +82,7 @@ TEST(SingleInstance, TwoInstallersOneAfterTheOther) {
 TEST(SingleInstance, ARefusedStartRaisesTheInstalledApplication) {
   if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (the test script starts Xvfb)";
   testsupport::BackgroundProcess app({FAKE_APP_WINDOW_EXE});
-  ASSERT_EQ(app.ReadLine(10s).value_or(""), "ready");
+  ASSERT_EQ(app.ReadLine(10s).value_or("").rfind("ready ", 0), 0u);
 
   testsupport::InstallerCopy copy;
   platform::NamedEvent running;
@@ -84,6 +93,91 @@ TEST(SingleInstance, ARefusedStartRaisesTheInstalledApplication) {
   while (auto line = app.ReadLine(10s)) seen.push_back(*line);
   EXPECT_EQ(seen, (std::vector<std::string>{"mapped", "activated"}));
   EXPECT_EQ(app.Wait(5s), 0);
+}
+
+// The test's own connection, held for the whole test: an X server without clients resets itself
+// and drops connections that arrive meanwhile (the previous test's last client may just have
+// gone, so the first open is retried for a while).
+struct DisplayCloser {
+  void operator()(Display* d) const { XCloseDisplay(d); }
+};
+std::unique_ptr<Display, DisplayCloser> OpenTestDisplay() {
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    if (Display* d = XOpenDisplay(nullptr)) return std::unique_ptr<Display, DisplayCloser>(d);
+    std::this_thread::sleep_for(100ms);
+  }
+  return nullptr;
+}
+
+// Stands in for a reparenting window manager: two nested frame windows (the client goes two
+// levels below the root, deeper than a frame search of the root's children finds) and the
+// manager's client list on the root, all removed again at the end.
+class FakeWindowManager {
+ public:
+  explicit FakeWindowManager(Display* dpy) : dpy_(dpy), root_(DefaultRootWindow(dpy)) {
+    outer_ = XCreateSimpleWindow(dpy_, root_, 50, 50, 300, 200, 0, 0, 0);
+    inner_ = XCreateSimpleWindow(dpy_, outer_, 5, 20, 290, 175, 0, 0, 0);
+    clientList_ = XInternAtom(dpy_, "_NET_CLIENT_LIST", False);
+    XSync(dpy_, False);
+  }
+  ~FakeWindowManager() {
+    XDeleteProperty(dpy_, root_, clientList_);
+    XDestroyWindow(dpy_, outer_);
+    XSync(dpy_, False);
+  }
+  std::string frame() const { return std::to_string(inner_); }
+  void ShowFrames(bool shown) {
+    if (shown) XMapSubwindows(dpy_, outer_), XMapWindow(dpy_, outer_);
+    else XUnmapWindow(dpy_, outer_);
+    XSync(dpy_, False);
+  }
+  // The managed clients; the frames stand for some other client listed before ours.
+  void SetClientList(std::vector<unsigned long> clients) {
+    clients.insert(clients.begin(), outer_);
+    XChangeProperty(dpy_, root_, clientList_, XA_WINDOW, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(clients.data()), static_cast<int>(clients.size()));
+    XSync(dpy_, False);
+  }
+
+ private:
+  Display* dpy_;
+  Window root_ = 0, outer_ = 0, inner_ = 0;
+  Atom clientList_ = 0;
+};
+
+TEST(RaiseInstalledApplication, FindsItsWindowInsideAWindowManagersFrames) {
+  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (the test script starts Xvfb)";
+  auto display = OpenTestDisplay();
+  ASSERT_TRUE(display);
+  struct Case {
+    const char* what;
+    bool framesShown, clientMapped, listed;
+    std::vector<std::string> seen;
+  } cases[] = {
+      {"visible, on the manager's list: only activated", true, true, true, {"activated"}},
+      {"minimised (mapped in a hidden frame), listed: activated, not mapped again", false, true, true, {"activated"}},
+      {"withdrawn, not on the list: found in the tree, mapped and activated", true, false, false,
+       {"mapped", "activated"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeWindowManager wm(display.get());
+    wm.ShowFrames(c.framesShown);
+    std::vector<std::string> argv = {FAKE_APP_WINDOW_EXE, "--parent", wm.frame()};
+    if (c.clientMapped) argv.push_back("--visible");
+    testsupport::BackgroundProcess app(argv);
+    std::string ready = app.ReadLine(10s).value_or("");
+    ASSERT_EQ(ready.rfind("ready ", 0), 0u) << ready;
+    wm.SetClientList(c.listed ? std::vector<unsigned long>{std::stoul(ready.substr(6))} : std::vector<unsigned long>{});
+
+    EXPECT_EQ(platform::RaiseWindowOfClass("OrbiskMainWndCls"), platform::RaiseResult::kRaised);
+    std::vector<std::string> seen;
+    while (auto line = app.ReadLine(10s)) seen.push_back(*line);
+    EXPECT_EQ(seen, c.seen);
+    EXPECT_EQ(app.Wait(5s), 0);
+  }
+  EXPECT_EQ(platform::RaiseWindowOfClass("OrbiskMainWndCls"), platform::RaiseResult::kNotFound)
+      << "the application has gone";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The built installer on the test's X display: the start-up failure box and its four ways to end,
 // and the installer window a good configuration opens.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -50,15 +51,22 @@ std::pair<int, int> ScreenSize() {
   return {w, h};
 }
 
+// True once the child has exited; it stays waitable for BackgroundProcess::Wait.
+bool HasExited(const testsupport::BackgroundProcess& child) {
+  siginfo_t info{};
+  return waitid(P_PID, static_cast<id_t>(child.pid()), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
+}
+
 // Repeats `act` until the installer has ended (the window may take a moment after it is mapped
 // to present its pixels and take the focus); its exit code, or -1 when it never ends.
 int EndWith(testsupport::BackgroundProcess& installer, const std::vector<std::string>& act) {
-  for (int attempt = 0; attempt < 20; ++attempt) {
+  const auto deadline = std::chrono::steady_clock::now() + 30s;
+  while (std::chrono::steady_clock::now() < deadline) {
     Tool(act);
-    const int code = installer.Wait(500ms);
-    if (code != -1) return code;
+    for (int i = 0; i < 25 && !HasExited(installer); ++i) std::this_thread::sleep_for(20ms);
+    if (HasExited(installer)) return installer.Wait(5s);
   }
-  return -1;
+  return installer.Wait(0ms);
 }
 
 class StartupWindow : public ::testing::Test {

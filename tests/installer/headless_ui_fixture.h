@@ -1,6 +1,7 @@
 #pragma once
 // The installer's windows on the in-memory desktop: the skin archive linked into the test program
-// as the executable's "ZIPRES" 131, the control classes registered, and a headless window system
+// as the executable's "ZIPRES" 131, the drawing services and the control classes installed as at
+// start-up, and a headless window system
 // whose modal loops are driven by a script of steps.
 #include <gtest/gtest.h>
 
@@ -21,9 +22,8 @@ class HeadlessUi : public ::testing::Test {
  protected:
   void SetUp() override {
     SkinUI::SkinArchiveRegistry::Install();
-    SkinUI::RegisterControls();
-    // Text is measured (autowidth buttons) and windows paint as in the program.
     SkinUI::InstallDrawingServices();
+    SkinUI::RegisterControls();
     platform::SetWindowSystem(&ws);
     // Each step runs when the loop has nothing left to do (the window is shown and painted, the
     // previous step's input is handled); the loop ends when the steps run out.

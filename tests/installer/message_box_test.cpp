@@ -150,10 +150,14 @@ TEST_F(MessageBoxTest, WithCloseDisabledEscapeAndTheCloseButtonDoNothing) {
 }
 
 TEST_F(MessageBoxTest, EnterOnAnotherFocusedButtonStillGivesOneChoice) {
-  // Tab moves the focus from the default "取消" to "确认"; Enter reaches both the box (the default)
-  // and the focused button, but the box reports one choice.
+  // Shift+Tab moves the focus from the default "取消" back to "确认"; Enter reaches both the box
+  // (the default) and the focused button, but the box reports one choice.
   MessageBoxSpec spec = ExitConfirmation();
-  steps.push_back([&] { ws.KeyPress(platform::kVkTab); });
+  steps.push_back([&] {
+    ws.KeyDown(platform::kVkShift);
+    ws.KeyPress(platform::kVkTab);
+    ws.KeyUp(platform::kVkShift);
+  });
   steps.push_back([&] {
     EXPECT_TRUE(Control(Box(), L"btn0")->IsFocused());
     ws.KeyPress(platform::kVkReturn, U'\r');

@@ -171,6 +171,43 @@ TEST_F(ReporterTest, ReportsGoOutInPostingOrderOnSeparateConnectionsPastAnUnreac
   EXPECT_EQ(connections.size(), 3u);
 }
 
+// The window's normal close: the closing report is posted, then the reporter stops at once.
+TEST_F(ReporterTest, AnIdleReporterSendsTheReportQueuedJustBeforeStop) {
+  for (int i = 0; i < 20; ++i) {
+    CHttpAsyncReporter reporter;
+    reporter.Init(&kWho);  // the worker may not even have begun
+    reporter.ReportEvent(2900100 + i);
+    reporter.Stop();
+  }
+  CHttpAsyncReporter settled;
+  settled.Init(&kWho);
+  settled.ReportEvent(2900200);
+  ASSERT_EQ(stats_->WaitForRequests(21).size(), 21u);  // the worker waits for work again
+  settled.ReportEvent(2900201);
+  settled.Stop();
+  auto seen = stats_->Requests();
+  ASSERT_EQ(seen.size(), 22u) << "each report queued before Stop went out";
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(nlohmann::json::parse(seen[i].body)["m"], 2900100 + i);
+  EXPECT_EQ(nlohmann::json::parse(seen[21].body)["m"], 2900201);
+}
+
+TEST_F(ReporterTest, ASlowButAnsweringServersReportCompletesAfterStop) {
+  // The answer comes late (well within the grace after a stop) and sends the client on to a
+  // second address: that second request shows the first transfer was not abandoned.
+  TestServer slow;
+  slow.SetRoute("/api/clientevent", {{"delay_ms", 1000}, {"redirect", "/api/clientevent/answered"}});
+  setenv("WEBINST_STATS_SERVER", slow.BaseUrl().c_str(), 1);
+  CHttpAsyncReporter reporter;
+  reporter.Init(&kWho);
+  reporter.ReportEvent(2900004);
+  ASSERT_EQ(slow.WaitForRequests(1).size(), 1u);
+  reporter.Stop();
+  auto seen = slow.Requests();
+  ASSERT_EQ(seen.size(), 2u) << "Stop returned before the answer was taken";
+  EXPECT_EQ(seen[1].path, "/api/clientevent/answered");
+  EXPECT_EQ(nlohmann::json::parse(seen[1].body)["m"], 2900004) << "the report followed its redirect";
+}
+
 TEST_F(ReporterTest, StoppingWhileAReportIsSentDropsTheClosingReportAndOutlastsNoStalledServer) {
   // This server takes the report and never answers it.
   TestServer stalled;

@@ -66,7 +66,8 @@ TEST(SmbiosTable, CollectsTheRequestedTypesAndDecodesOnlyTheFirstOfEach) {
 
   SmbiosInfo info;
   info.Fill(table);
-  EXPECT_EQ(info.Joined(), "Asset 42" "Acme Cases" "CS-9" "NoteBook" "C2" "Acme" "Roadster 15" "SN-0001" "SKU-7" "R1");
+  EXPECT_EQ(info.Joined(), "Asset 42" "Acme Cases" "" "NoteBook" "C2" "Acme" "Roadster 15" "" "SKU-7" "R1")
+      << "the serial numbers are not hashed";
 }
 
 TEST(SmbiosTable, ATypeOneShorterThan27StoredBytesGivesNoStrings) {
@@ -96,9 +97,10 @@ TEST(SmbiosTable, ATypeOneShorterThan27StoredBytesGivesNoStrings) {
   EXPECT_TRUE(DecodeSystemEnclosure(Bytes{3, 4, 0, 0, 0, 0, 0, 0, 0}, e));
 }
 
-TEST(SmbiosTable, ChassisKindComparesTheWholeByte) {
-  const std::pair<std::uint8_t, const char*> cases[] = {
-      {10, "NoteBook"}, {14, "NoteBook"}, {9, "Desktop"}, {8, "Desktop"}, {0x8A, "Desktop"}, {3, "Desktop"}};
+TEST(SmbiosTable, ChassisKindIgnoresTheLockBit) {
+  const std::pair<std::uint8_t, const char*> cases[] = {{10, "NoteBook"}, {14, "NoteBook"}, {0x8A, "NoteBook"},
+                                                        {0x8E, "NoteBook"}, {9, "Desktop"}, {8, "Desktop"},
+                                                        {0x89, "Desktop"}, {3, "Desktop"}};
   for (auto [byte, kind] : cases) {
     EXPECT_EQ(InfoOf(SystemEnclosure(1, byte, {"M"})).chassisKind, kind) << int(byte);
   }
@@ -149,16 +151,22 @@ TEST(SmbiosTable, MalformedTablesEndTheWalkAndKeepWhatCameBefore) {
   EXPECT_EQ(types, (std::vector<std::uint8_t>{9, 3}));
 }
 
-TEST(SmbiosInfo, FallsBackToTheKernelsPublishedFields) {
-  std::map<std::string, std::string> fields = {
-      {"sys_vendor", "Acme"},          {"product_name", "Roadster 15"}, {"product_version", "R1"},
-      {"product_sku", "SKU-7"},        {"chassis_type", "14"},          {"chassis_vendor", "Acme Cases"},
-      {"chassis_version", "C2"},       {"chassis_asset_tag", "Asset 42"}};  // serials: administrator only
-  auto read = [&](const std::string& name) -> std::optional<std::string> {
+// Reads one of the kernel's published fields from a map (absent: unreadable).
+auto FieldReader(const std::map<std::string, std::string>& fields) {
+  return [&fields](const std::string& name) -> std::optional<std::string> {
     auto it = fields.find(name);
     if (it == fields.end()) return std::nullopt;
     return it->second;
   };
+}
+
+TEST(SmbiosInfo, FallsBackToTheKernelsPublishedFields) {
+  std::map<std::string, std::string> fields = {
+      {"sys_vendor", "Acme"},          {"product_name", "Roadster 15"}, {"product_version", "R1"},
+      {"product_sku", "SKU-7"},        {"chassis_type", "14"},          {"chassis_vendor", "Acme Cases"},
+      {"chassis_version", "C2"},       {"chassis_asset_tag", "Asset 42"},
+      {"product_serial", "SN-0001"},   {"chassis_serial", "CS-9"}};  // readable here: run as administrator
+  auto read = FieldReader(fields);
   SmbiosInfo info;
   ASSERT_TRUE(info.FillFromDmiId(read));
   EXPECT_EQ(info.Joined(), "Asset 42" "Acme Cases" "" "NoteBook" "C2" "Acme" "Roadster 15" "" "SKU-7" "R1");
@@ -172,6 +180,42 @@ TEST(SmbiosInfo, FallsBackToTheKernelsPublishedFields) {
   fields.clear();
   EXPECT_FALSE(info.FillFromDmiId(read));
   EXPECT_EQ(info.systemManufacturer, "Acme") << "nothing read, nothing changed";
+}
+
+// The administrator decodes the raw table, a user reads what the kernel published from that same
+// table (serial numbers unreadable, the chassis type without its lock bit, fields beyond a
+// structure's formatted area absent, strings of spaces empty): both hash the same strings.
+TEST(SmbiosInfo, TheRawTableAndThePublishedFieldsGiveTheSameStrings) {
+  struct Case {
+    const char* what;
+    Bytes table;
+    std::map<std::string, std::string> published;  // as a user can read them
+  } cases[] = {
+      {"current layouts, a notebook with a lock",
+       Concat({SystemInformation(1, {"Acme", "Roadster 15", "   ", "SN-0001", "SKU-7", "Roadsters"}),
+               SystemEnclosure(2, 0x8A, {"Acme Cases", "C2", "CS-9", "Asset 42"}), kEnd}),
+       {{"sys_vendor", "Acme"}, {"product_name", "Roadster 15"}, {"product_version", ""}, {"product_sku", "SKU-7"},
+        {"chassis_type", "10"}, {"chassis_vendor", "Acme Cases"}, {"chassis_version", "C2"},
+        {"chassis_asset_tag", "Asset 42"}}},
+      {"an older system structure without SKU and family",
+       // 25 formatted bytes: the SKU's offset (19h) is where the strings begin ("\x03" reads as
+       // index 3 when taken at its fixed offset).
+       Concat({Structure(1, 1, {1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 6},
+                         {"\x03" "Acme", "Box", "v1", "SN"}),
+               Structure(3, 2, {1, 3, 2, 3, 0}, {"Case", "v2", "CS"}), kEnd}),
+       {{"sys_vendor", "\x03" "Acme"}, {"product_name", "Box"}, {"product_version", "v1"},
+        {"chassis_type", "3"}, {"chassis_vendor", "Case"}, {"chassis_version", "v2"}, {"chassis_asset_tag", ""}}},
+      {"no enclosure", Concat({kFirstSystem, kEnd}),
+       {{"sys_vendor", "Acme"}, {"product_name", "Roadster 15"}, {"product_version", "R1"}, {"product_sku", "SKU-7"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SmbiosInfo administrator = InfoOf(c.table);
+    SmbiosInfo user;
+    ASSERT_TRUE(user.FillFromDmiId(FieldReader(c.published)));
+    EXPECT_EQ(administrator.Joined(), user.Joined());
+    EXPECT_NE(administrator.Joined(), "");
+  }
 }
 
 }  // namespace

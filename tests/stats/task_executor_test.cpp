@@ -75,6 +75,19 @@ TEST(TaskExecutor, StopRightAfterStartJoinsTheWorker) {
   }
 }
 
+// The worker is idle when Stop comes, also when it has not yet reached its loop: it still runs
+// the closure queued just before.
+TEST(TaskExecutor, AnIdleWorkerRunsTheClosureQueuedJustBeforeStop) {
+  for (int i = 0; i < 200; ++i) {
+    TaskExecutor ex;
+    std::atomic<int> ran{0};
+    ex.Start();
+    ex.Post([&] { ++ran; });
+    ex.Stop();
+    ASSERT_EQ(ran, 1) << "round " << i;
+  }
+}
+
 // A long closure is running, three more wait behind it: Stop lets the running one finish and
 // destroys the three unrun.
 TEST(TaskExecutor, StopWaitsForTheRunningClosureAndDropsThoseQueuedBehindIt) {

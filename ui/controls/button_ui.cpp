@@ -5,17 +5,6 @@
 #include "ui/core/skin_value.h"
 
 namespace SkinUI {
-namespace {
-
-bool IsMouseEvent(int type) { return type >= kEventMouseMove && type <= kEventScrollWheel; }
-
-void TakeImage(const SkinStatusImageMap& images, const wchar_t* state, SkinImageSpec& spec) {
-  auto it = images.find(state);
-  if (it != images.end()) spec = it->second;
-}
-
-}  // namespace
-
 CButtonUI::CButtonUI() {
   textStyle_ = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
   cursor_ = platform::kCursorHand;
@@ -40,18 +29,18 @@ bool CButtonUI::CanActivate() {
 }
 
 void CButtonUI::SetStatusImages(const SkinStatusImageMap& images) {
-  TakeImage(images, L"normal", normalImage_);
-  TakeImage(images, L"hot", hotImage_);
-  TakeImage(images, L"pushed", pushedImage_);
-  TakeImage(images, L"focused", focusedImage_);
-  TakeImage(images, L"disabled", disabledStateImage_);
+  TakeStatusImage(images, L"normal", normalImage_);
+  TakeStatusImage(images, L"hot", hotImage_);
+  TakeStatusImage(images, L"pushed", pushedImage_);
+  TakeStatusImage(images, L"focused", focusedImage_);
+  TakeStatusImage(images, L"disabled", disabledStateImage_);
   RequestRepaint();
 }
 
 void CButtonUI::SetStatusForeImages(const SkinStatusImageMap& images) {
-  TakeImage(images, L"normal", foreImage_);
-  TakeImage(images, L"hot", hotForeImage_);
-  TakeImage(images, L"pushed", pushedForeImage_);
+  TakeStatusImage(images, L"normal", foreImage_);
+  TakeStatusImage(images, L"hot", hotForeImage_);
+  TakeStatusImage(images, L"pushed", pushedForeImage_);
   RequestRepaint();
 }
 
@@ -112,19 +101,11 @@ void CButtonUI::HandleEvent(SkinEvent& event) {
         return;
       }
       break;
-    case kEventMouseEnter:
-      if (IsEnabled()) {
-        state_ |= kStateHot;
-        Invalidate();
-      }
-      return;
-    case kEventMouseLeave:
-      if (IsEnabled()) {
-        state_ &= ~kStateHot;
-        Invalidate();
-      }
-      return;
     default:
+      if (FollowHover(event.type, IsEnabled(), state_)) {
+        Invalidate();
+        return;
+      }
       break;
   }
   CLabelUI::HandleEvent(event);

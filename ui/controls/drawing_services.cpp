@@ -8,8 +8,10 @@
 #include "ui/controls/font_config.h"
 #include "ui/controls/pango_text.h"
 #include "ui/controls/skin_image_loader.h"
+#include "ui/controls/skin_render.h"
 #include "ui/core/render_canvas.h"
 #include "ui/core/skin_host.h"
+#include "ui/core/skin_tooltip.h"
 
 namespace SkinUI {
 namespace {
@@ -31,6 +33,8 @@ void InstallDrawingServices() {
   CSkinHost::SetImageLoader(&LoadSkinImage);
   CSkinHost::SetResourceReader(&ReadModuleResource);
   SetCanvasFactory(&CCairoCanvas::Create);
+  // The tooltip sizes itself to its text the way labels measure theirs.
+  CSkinTooltip::SetTextMeasurer(&CSkinRender::RenderPlainText);
 }
 
 }  // namespace SkinUI

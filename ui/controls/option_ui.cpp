@@ -92,18 +92,13 @@ void COptionUI::ShowBoundPage() {
 
 void COptionUI::SetStatusImages(const SkinStatusImageMap& images) {
   CButtonUI::SetStatusImages(images);
-  for (const StateName& s : kStateNames) {
-    auto it = images.find(std::wstring(L"selected") + s.name);
-    if (it != images.end()) looks_[s.state].image = it->second;
-  }
+  for (const StateName& s : kStateNames) TakeStatusImage(images, std::wstring(L"selected") + s.name, looks_[s.state].image);
 }
 
 void COptionUI::SetStatusForeImages(const SkinStatusImageMap& images) {
   CButtonUI::SetStatusForeImages(images);
-  for (const StateName& s : kStateNames) {
-    auto it = images.find(std::wstring(L"selected") + s.name);
-    if (it != images.end()) looks_[s.state].foreImage = it->second;
-  }
+  for (const StateName& s : kStateNames)
+    TakeStatusImage(images, std::wstring(L"selected") + s.name, looks_[s.state].foreImage);
 }
 
 void COptionUI::SetEnabled(bool enabled) {

@@ -16,11 +16,6 @@ namespace {
 
 bool Has(const std::wstring& value, const wchar_t* word) { return value.find(word) != std::wstring::npos; }
 
-void TakeImage(const SkinStatusImageMap& images, const wchar_t* state, SkinImageSpec& spec) {
-  auto it = images.find(state);
-  if (it != images.end()) spec = it->second;
-}
-
 void Beep() {
   if (platform::IWindowSystem* ws = platform::WindowSystem()) ws->Beep();
 }
@@ -65,10 +60,10 @@ void CRichEditUI::SetText(const std::wstring& text) {
 }
 
 void CRichEditUI::SetStatusImages(const SkinStatusImageMap& images) {
-  TakeImage(images, L"normal", normalImage_);
-  TakeImage(images, L"hot", hotImage_);
-  TakeImage(images, L"focused", focusedImage_);
-  TakeImage(images, L"disabled", disabledStateImage_);
+  TakeStatusImage(images, L"normal", normalImage_);
+  TakeStatusImage(images, L"hot", hotImage_);
+  TakeStatusImage(images, L"focused", focusedImage_);
+  TakeStatusImage(images, L"disabled", disabledStateImage_);
   Invalidate();
 }
 
@@ -479,18 +474,6 @@ void CRichEditUI::HandleEvent(SkinEvent& event) {
     case kEventButtonUp:
       dragging_ = false;
       return;
-    case kEventMouseEnter:
-      if (IsEnabled()) {
-        state_ |= kStateHot;
-        Invalidate();
-      }
-      return;
-    case kEventMouseLeave:
-      if (IsEnabled()) {
-        state_ &= ~kStateHot;
-        Invalidate();
-      }
-      return;
     case kEventSetFocus:
       focused_ = true;
       state_ |= kStateFocused;
@@ -507,6 +490,10 @@ void CRichEditUI::HandleEvent(SkinEvent& event) {
       Invalidate();
       return;
     default:
+      if (FollowHover(event.type, IsEnabled(), state_)) {
+        Invalidate();
+        return;
+      }
       break;
   }
   CContainerUI::HandleEvent(event);

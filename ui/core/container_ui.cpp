@@ -11,8 +11,6 @@ namespace {
 
 CContainerUI::ScrollBarFactory g_scrollBarFactory = nullptr;
 
-bool IsMouseEvent(int type) { return type >= kEventMouseMove && type <= kEventScrollWheel; }
-
 }  // namespace
 
 void CContainerUI::SetScrollBarFactory(ScrollBarFactory factory) { g_scrollBarFactory = factory; }

@@ -1,7 +1,9 @@
 #include "ui/core/control_ui.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <unordered_map>
+#include <vector>
 
 #include "common/base/log.h"
 #include "platform/text_encoding.h"
@@ -13,9 +15,6 @@ namespace SkinUI {
 namespace {
 
 ILanguageProviderUI* g_languageProvider = nullptr;
-
-// Styles applied from within styles: far more than any skin nests.
-constexpr int kMaxStyleNesting = 16;
 
 // Repaint area of a control: its rectangle clipped by every ancestor's; empty when hidden.
 SkinRect ClipByAncestors(const CControlUI* control, SkinRect rc) {
@@ -398,18 +397,20 @@ void CControlUI::SetAttribute(const std::wstring& name, const std::wstring& valu
   } else if (name == L"style") {
     if (host_ != nullptr) {
       if (const std::wstring* list = host_->FindStyle(value)) {
-        // A style's list may name a style again, itself included: the nesting is bounded so
-        // that such a cycle ends instead of exhausting the stack.
-        static int nesting = 0;
-        if (nesting >= kMaxStyleNesting) {
-          LOG_ERROR << "style nested deeper than " << kMaxStyleNesting
-                    << " levels, skipped: " << platform::WideToUtf8(value);
+        // A style's list may name a style again, itself included. A style already being applied
+        // further up is refused: a cycle ends at once, and one named several times in a list
+        // cannot multiply into an exponential number of applications.
+        static std::vector<std::wstring> applying;  // UI thread only
+        if (std::find(applying.begin(), applying.end(), value) != applying.end()) {
+          LOG_ERROR << "style applied within itself, skipped: " << platform::WideToUtf8(value);
           return;
         }
         const std::wstring copy = *list;  // applying may register nothing, but stay safe
-        ++nesting;
+        applying.push_back(value);
+        struct Leave {
+          ~Leave() { applying.pop_back(); }
+        } leave;
         ApplyAttributes(copy);
-        --nesting;
       }
     }
   } else {

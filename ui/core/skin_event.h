@@ -35,6 +35,9 @@ enum SkinEventType : int {
   kEventImeStartComposition = 28,
 };
 
+// Events that the pointer makes (moves, enter and leave, hover, buttons, wheel).
+inline bool IsMouseEvent(int type) { return type >= kEventMouseMove && type <= kEventScrollWheel; }
+
 // Key state bits of SkinEvent::keyState.
 enum SkinKeyState : std::uint16_t {
   kKeyStateLButton = 0x01,

@@ -53,8 +53,8 @@ struct SkinFontInfo {
   bool strikeout = false;
   bool fromFile = false;  // the face comes from a font file of the skin
   // Text metrics in whole pixels, filled on first use (FontInfo): height = ascent + descent;
-  // externalLeading is the extra space the font asks for between lines; maxCharWidth bounds the
-  // advance of any character, so count x maxCharWidth is never less than a run's width.
+  // externalLeading is the extra space the font asks for between lines; maxCharWidth is the widest
+  // advance of the font (text layout's estimate of whether a run can fit without measuring it).
   bool metricsValid = false;
   int height = 0;
   int ascent = 0;
@@ -411,14 +411,14 @@ class CSkinHost {
   void OnClose();
   void OnSetCursor(std::intptr_t lParam, bool& handled);
   void OnMouseMove(std::uintptr_t wParam, std::intptr_t lParam);
-  void OnMouseHover(std::intptr_t lParam);
-  void OnMouseLeave();
+  void OnMouseHover(std::uintptr_t wParam, std::intptr_t lParam);
+  void OnMouseLeave(std::uintptr_t wParam, std::intptr_t lParam);
   void OnLButtonDown(std::uintptr_t wParam, std::intptr_t lParam);
   void OnLButtonUp(std::uintptr_t wParam, std::intptr_t lParam);
   void OnLButtonDblClk(std::uintptr_t wParam, std::intptr_t lParam);
   void OnRButtonDown(std::uintptr_t wParam, std::intptr_t lParam);
   void OnRButtonUp(std::uintptr_t wParam, std::intptr_t lParam);
-  void OnContextMenu(std::intptr_t lParam);
+  void OnContextMenu(std::uintptr_t wParam, std::intptr_t lParam);
   void OnMouseWheel(std::uintptr_t wParam, std::intptr_t lParam);
   void HideTooltip();
   bool OnSysChar(std::uintptr_t ch);

@@ -210,7 +210,7 @@ void CSkinHost::OnMouseMove(std::uintptr_t wParam, std::intptr_t lParam) {
   Dispatch(hit, kEventMouseMove, static_cast<std::intptr_t>(wParam), lParam);
 }
 
-void CSkinHost::OnMouseHover(std::intptr_t lParam) {
+void CSkinHost::OnMouseHover(std::uintptr_t, std::intptr_t lParam) {
   mouseTracking_ = false;
   const SkinPoint pt = PointOf(lParam);
   if (pt == g_lastHoverPoint) return;
@@ -224,7 +224,7 @@ void CSkinHost::OnMouseHover(std::intptr_t lParam) {
   tooltip_->Show(hit->ToolTip(), hit->ToolTipWidth(), hit->Position(), {screen.x, screen.y});
 }
 
-void CSkinHost::OnMouseLeave() {
+void CSkinHost::OnMouseLeave(std::uintptr_t, std::intptr_t) {
   HideTooltip();
   if (mouseTracking_) {
     // Moving to nowhere leaves the hover control the ordinary way.
@@ -296,7 +296,7 @@ void CSkinHost::OnRButtonUp(std::uintptr_t wParam, std::intptr_t lParam) {
   Dispatch(click_, kEventRButtonUp, static_cast<std::intptr_t>(wParam), lParam);
 }
 
-void CSkinHost::OnContextMenu(std::intptr_t lParam) {
+void CSkinHost::OnContextMenu(std::uintptr_t, std::intptr_t lParam) {
   if (click_ == nullptr) return;
   ReleaseCapture();
   CControlUI* control = click_;

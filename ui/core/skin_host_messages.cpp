@@ -6,14 +6,11 @@
 #include "ui/core/skin_host.h"
 
 namespace SkinUI {
-
-bool CSkinHost::MessageHandler(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
-                               std::intptr_t& result) {
-  namespace pf = platform;
-  result = 0;
-  if (window_ == nullptr || platform::WindowSystem() == nullptr) return false;
-  DeliverQueuedNotifications();
-  const std::vector<IMessageFilterUI*> filters = messageFilters_;  // a filter may remove itself
+namespace {
+// Each filter in turn; the first that handles the message ends it with its result.
+bool AskFilters(const std::vector<IMessageFilterUI*>& list, std::uint32_t message, std::uintptr_t wParam,
+                std::intptr_t lParam, std::intptr_t& result) {
+  const std::vector<IMessageFilterUI*> filters = list;  // a filter may remove itself
   for (IMessageFilterUI* f : filters) {
     bool handled = false;
     const std::intptr_t r = f->MessageHandler(message, wParam, lParam, handled);
@@ -22,6 +19,17 @@ bool CSkinHost::MessageHandler(std::uint32_t message, std::uintptr_t wParam, std
       return true;
     }
   }
+  return false;
+}
+}  // namespace
+
+bool CSkinHost::MessageHandler(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
+                               std::intptr_t& result) {
+  namespace pf = platform;
+  result = 0;
+  if (window_ == nullptr || platform::WindowSystem() == nullptr) return false;
+  DeliverQueuedNotifications();
+  if (AskFilters(messageFilters_, message, wParam, lParam, result)) return true;
   if (window_ == nullptr) return false;  // a filter destroyed the window
   switch (message) {
     case pf::kWmClose:
@@ -72,38 +80,10 @@ bool CSkinHost::MessageHandler(std::uint32_t message, std::uintptr_t wParam, std
       if (maxTrack_.cy > 0) info->maxTrackSize.y = maxTrack_.cy;
       return false;
     }
-    case pf::kWmMouseMove:
-      OnMouseMove(wParam, lParam);
-      return false;
-    case pf::kWmMouseHover:
-      OnMouseHover(lParam);
-      return false;
-    case pf::kWmMouseLeave:
-      OnMouseLeave();
-      return false;
-    case pf::kWmLButtonDown:
-      OnLButtonDown(wParam, lParam);
-      return false;
-    case pf::kWmLButtonUp:
-      OnLButtonUp(wParam, lParam);
-      return false;
-    case pf::kWmLButtonDblClk:
-      OnLButtonDblClk(wParam, lParam);
-      return false;
-    case pf::kWmRButtonDown:
-      OnRButtonDown(wParam, lParam);
-      return false;
-    case pf::kWmRButtonUp:
-      // Not handled: the default procedure turns the release into the context-menu message.
-      OnRButtonUp(wParam, lParam);
-      return false;
     case pf::kWmContextMenu:
       if (click_ == nullptr) return false;
-      OnContextMenu(lParam);
+      OnContextMenu(wParam, lParam);
       return true;
-    case pf::kWmMouseWheel:
-      OnMouseWheel(wParam, lParam);
-      return false;
     case pf::kWmKeyDown:
       if (focus_ != nullptr) {
         keyControl_ = focus_;
@@ -132,8 +112,28 @@ bool CSkinHost::MessageHandler(std::uint32_t message, std::uintptr_t wParam, std
       OnCaretBlink();
       return true;
     default:
-      return false;
+      break;
   }
+  // Pointer messages become control events but stay unhandled: the default procedure still
+  // sees them (a right-button release brings the context-menu message).
+  using PointerHandler = void (CSkinHost::*)(std::uintptr_t, std::intptr_t);
+  static const struct {
+    std::uint32_t message;
+    PointerHandler handler;
+  } kPointer[] = {
+      {pf::kWmMouseMove, &CSkinHost::OnMouseMove},         {pf::kWmMouseHover, &CSkinHost::OnMouseHover},
+      {pf::kWmMouseLeave, &CSkinHost::OnMouseLeave},       {pf::kWmLButtonDown, &CSkinHost::OnLButtonDown},
+      {pf::kWmLButtonUp, &CSkinHost::OnLButtonUp},         {pf::kWmLButtonDblClk, &CSkinHost::OnLButtonDblClk},
+      {pf::kWmRButtonDown, &CSkinHost::OnRButtonDown},     {pf::kWmRButtonUp, &CSkinHost::OnRButtonUp},
+      {pf::kWmMouseWheel, &CSkinHost::OnMouseWheel},
+  };
+  for (const auto& p : kPointer) {
+    if (p.message == message) {
+      (this->*p.handler)(wParam, lParam);
+      return false;
+    }
+  }
+  return false;
 }
 
 void CSkinHost::OnClose() {
@@ -159,15 +159,7 @@ bool CSkinHost::PreMessageHandler(std::uint32_t message, std::uintptr_t wParam, 
                                   std::intptr_t& result) {
   namespace pf = platform;
   result = 0;
-  const std::vector<IMessageFilterUI*> filters = preMessageFilters_;
-  for (IMessageFilterUI* f : filters) {
-    bool handled = false;
-    const std::intptr_t r = f->MessageHandler(message, wParam, lParam, handled);
-    if (handled) {
-      result = r;
-      return true;
-    }
-  }
+  if (AskFilters(preMessageFilters_, message, wParam, lParam, result)) return true;
   switch (message) {
     case pf::kWmKeyDown: {
       if (wParam != pf::kVkTab) return false;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
-#include <cwctype>
 #include <string_view>
 
 #include "platform/text_encoding.h"
@@ -17,7 +16,12 @@ constexpr uint32_t kGrowBy = 500;
 
 bool IsSpace(wchar_t c) { return c >= 1 && c <= 32; }
 
-bool IsNameChar(wchar_t c) { return c == L'_' || c == L':' || std::iswalnum(static_cast<wint_t>(c)); }
+// Classified here, not by the C library: the same skin must parse in every locale (in "C" the
+// library calls no character beyond ASCII a letter).
+bool IsNameChar(wchar_t c) {
+  return c == L'_' || c == L':' || (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'z') ||
+         (c >= L'A' && c <= L'Z') || static_cast<uint32_t>(c) >= 0x80;
+}
 
 void SkipSpace(wchar_t*& p) {
   while (IsSpace(*p)) ++p;

@@ -184,7 +184,9 @@ TEST_F(HttpClientTest, TheWriteCallbackAbortsWithAWriteError) {
 TEST_F(HttpClientTest, AnExceptionFromACallbackEndsTheTransferAndReachesTheCaller) {
   // The installer's write callback hashes and writes; either may throw. The exception must not
   // unwind through libcurl: the transfer ends cleanly and the caller gets it back.
-  server_->SetRoute("/throw.bin", {{"generate", 4 << 20}});
+  // Large enough that the progress callback runs before the end: libcurl reads up to 100
+  // receive blocks (512 KiB each) between two calls.
+  server_->SetRoute("/throw.bin", {{"generate", 64 << 20}});
   for (bool fromProgress : {false, true}) {
     SCOPED_TRACE(fromProgress ? "progress callback" : "write callback");
     HttpDownloadSession session;
@@ -207,10 +209,10 @@ TEST_F(HttpClientTest, AnExceptionFromACallbackEndsTheTransferAndReachesTheCalle
     if (!fromProgress) {
       EXPECT_EQ(blocks, 1) << "nothing more after the throw";
     }
-    EXPECT_LT(session.GetTransfer()->BytesReceived(), 4 << 20);
+    EXPECT_LT(session.GetTransfer()->BytesReceived(), 64 << 20);
   }
   // The server was left in a sound state: the next transfer runs as usual.
-  EXPECT_EQ(Download(server_->BaseUrl() + "/throw.bin").body.size(), 4u << 20);
+  EXPECT_EQ(Download(server_->BaseUrl() + "/throw.bin").body.size(), 64u << 20);
 }
 
 TEST_F(HttpClientTest, ACutConnectionIsATransportFailureWithThePartialCount) {

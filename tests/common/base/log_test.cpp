@@ -38,6 +38,29 @@ TEST(LogLine, PadsEverySeverityToFiveAndTurnsEachLineFeedIntoCrLf) {
             "2026-01-02 03:04:05.000 ERROR [9] [f@3] a\r\nb\r\n\r\n");
 }
 
+TEST(LogLine, IsUtf8WithEachIllFormedSequenceReplaced) {
+  // As a JSON parser's error text quotes a configuration body in some other encoding.
+  struct Case {
+    const char* message;
+    const char* written;
+  } cases[] = {
+      {"parse error: '\xD6\xD0\xCE\xC4'", "parse error: '\uFFFD\uFFFD\uFFFD\uFFFD'"},  // GBK bytes
+      {"ok \xE4\xB8\xAD \xF0\x9F\x98\x80", "ok \u4E2D \U0001F600"},                   // well-formed stays
+      {"cut \xE4\xB8", "cut \uFFFD"},                       // truncated at the end
+      {"cut \xE4\xB8x", "cut \uFFFDx"},                     // truncated before an ASCII byte
+      {"overlong \xC0\xAF", "overlong \uFFFD\uFFFD"},
+      {"surrogate \xED\xA0\x80", "surrogate \uFFFD\uFFFD\uFFFD"},
+      {"stray \x80\xBF", "stray \uFFFD\uFFFD"},
+      {"above \xF4\x90\x80\x80", "above \uFFFD\uFFFD\uFFFD\uFFFD"},
+  };
+  const std::string head = "2026-01-02 03:04:05.000 ERROR [9] [f@3] ";
+  for (const auto& c : cases) {
+    EXPECT_EQ(KwrBase::Log::FormatLine(Severity::error, At(2026, 1, 2, 3, 4, 5), 0, 9, "f", 3, c.message),
+              head + c.written + "\r\n")
+        << c.message;
+  }
+}
+
 TEST(LogRoutine, IsTheQualifiedNameWithoutReturnTypeOrParameters) {
   struct Case {
     const char* signature;

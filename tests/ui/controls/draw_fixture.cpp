@@ -17,6 +17,10 @@ std::map<std::wstring, std::string>& Files() {
   static std::map<std::wstring, std::string> files;
   return files;
 }
+std::string& Fallback() {
+  static std::string bytes;
+  return bytes;
+}
 std::map<std::wstring, int>& ReadCounts() {
   static std::map<std::wstring, int> counts;
   return counts;
@@ -31,10 +35,11 @@ uint32_t ReadFromMemory(const std::wstring& name, std::unique_ptr<uint8_t[]>& ou
   const std::wstring key = Key(name);
   ++ReadCounts()[key];
   auto it = Files().find(key);
-  if (it == Files().end() || it->second.empty()) return 0;
-  out = std::make_unique<uint8_t[]>(it->second.size());
-  std::memcpy(out.get(), it->second.data(), it->second.size());
-  return static_cast<uint32_t>(it->second.size());
+  const std::string& bytes = it != Files().end() ? it->second : Fallback();
+  if (name.empty() || bytes.empty()) return 0;
+  out = std::make_unique<uint8_t[]>(bytes.size());
+  std::memcpy(out.get(), bytes.data(), bytes.size());
+  return static_cast<uint32_t>(bytes.size());
 }
 
 void Put32(std::string& out, std::uint32_t v) {
@@ -78,8 +83,21 @@ std::string EncodePng(int width, int height, const std::vector<std::uint32_t>& a
   return png;
 }
 
+std::string SurfacePng(cairo_surface_t* surface) {
+  std::string bytes;
+  cairo_surface_write_to_png_stream(
+      surface,
+      [](void* out, const unsigned char* data, unsigned int n) {
+        static_cast<std::string*>(out)->append(reinterpret_cast<const char*>(data), n);
+        return CAIRO_STATUS_SUCCESS;
+      },
+      &bytes);
+  return bytes;
+}
+
 SkinFiles::SkinFiles() {
   Files().clear();
+  Fallback().clear();
   ReadCounts().clear();
   SkinUI::SetSkinFileReader(&ReadFromMemory);
 }
@@ -90,6 +108,7 @@ SkinFiles::~SkinFiles() {
 }
 
 void SkinFiles::Add(const std::wstring& name, std::string bytes) { Files()[Key(name)] = std::move(bytes); }
+void SkinFiles::SetFallback(std::string bytes) { Fallback() = std::move(bytes); }
 
 int SkinFiles::Reads(const std::wstring& name) const {
   auto it = ReadCounts().find(Key(name));

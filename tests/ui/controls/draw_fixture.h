@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <cairo.h>
+
 #include "ui/controls/cairo_canvas.h"
 #include "ui/core/skin_host.h"
 
@@ -23,6 +25,10 @@ std::string MakePng(int width, int height, F pixel) {
   return EncodePng(width, height, argb);
 }
 
+// PNG bytes of what a Cairo image surface holds (images drawn with Cairo for benchmarks and
+// fuzz targets).
+std::string SurfacePng(cairo_surface_t* surface);
+
 // Skin files by name ("img/a.png"; lookups accept "\"), the reader behind LoadFileData while the
 // object lives. Counts the reads of each name.
 class SkinFiles {
@@ -32,6 +38,8 @@ class SkinFiles {
   SkinFiles(const SkinFiles&) = delete;
   SkinFiles& operator=(const SkinFiles&) = delete;
   void Add(const std::wstring& name, std::string bytes);
+  // What every name that is not in the map reads as (nothing at first).
+  void SetFallback(std::string bytes);
   int Reads(const std::wstring& name) const;
 };
 

@@ -36,7 +36,7 @@ TEST_F(FontBackendTest, MetricsOfHostFonts) {
 TEST_F(FontBackendTest, FontFilesMakeTheirFaceAvailableAndKeepTheIndex) {
   files.Add(L"font/wqy.ttc", testsupport::ReadFile("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"));
   files.Add(L"font/junk.ttf", "not a font");
-  host.AttachWindow(&host);
+  host.AttachWindow(reinterpret_cast<SkinWindowHandle>(&host));  // a handle no window system knows
   CSkinBuilder b;
   b.Build(L"<Window>"
           L"<Font name=\"Skin Face\" file=\"font\\wqy.ttc\" size=\"13\" italic=\"true\" strikeout=\"true\" />"

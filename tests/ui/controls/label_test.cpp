@@ -82,3 +82,20 @@ TEST(Label, AutoWidthFollowsTheTextAndItsPadding) {
   // The check box style's 18 pixels of left padding make room for its box.
   EXPECT_EQ(t.Find(L"chk")->Position().Width(), t.Find(L"plain")->Position().Width() + 18);
 }
+
+TEST(Controls, SkinElementsMakeTheirClasses) {
+  testsupport::SkinTree t(
+      L"<Window><VerticalLayout>"
+      L"<Label name=\"a\" /><Text name=\"b\" /><Button name=\"c\" /><Option name=\"d\" /><CheckBox name=\"e\" />"
+      L"<Progress name=\"f\" /><Sequence name=\"g\" /><FadeSequence name=\"h\" /><RichEdit name=\"i\" />"
+      L"</VerticalLayout></Window>");
+  const std::pair<const wchar_t*, const wchar_t*> expected[] = {
+      {L"a", L"LabelUI"},    {L"b", L"TextUI"},     {L"c", L"ButtonUI"},       {L"d", L"OptionUI"},   {L"e", L"CheckBoxUI"},
+      {L"f", L"ProgressUI"}, {L"g", L"SequenceUI"}, {L"h", L"FadeSequenceUI"}, {L"i", L"RichEditUI"},
+  };
+  for (const auto& [name, cls] : expected) {
+    CControlUI* c = t.Find(name);
+    ASSERT_NE(c, nullptr) << name;
+    EXPECT_STREQ(c->ClassName(), cls);
+  }
+}

@@ -132,6 +132,16 @@ TEST(RichEdit, ClickPlacesTheCaretAndDragSelects) {
   EXPECT_TRUE(t.host.IsCaretShown());
   EXPECT_EQ(t.host.CaretRect().left, e->CaretRect().left);
   EXPECT_EQ(t.host.CaretRect().top, e->CaretRect().top);
+  // A double click selects the word under the pointer.
+  e->SetText(L"C:/Program Files");
+  e->SetSelection(3, 3);
+  const SkinRect inWord = e->CaretRect();
+  t.ws.AdvanceClock(2000);
+  t.ws.MouseMove(t.handle, inWord.left + 3, y);
+  t.ws.Click(t.handle, inWord.left + 3, y);
+  t.ws.Click(t.handle, inWord.left + 3, y);
+  t.Pump();
+  EXPECT_EQ(e->Editor().SelectedText(), L"Program");
   t.host.SetFocus(nullptr);
   EXPECT_FALSE(t.host.IsCaretShown());
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "recording_canvas.h"
 #include "ui/core/container_ui.h"
@@ -326,5 +328,31 @@ TEST(ControlAttributes, StylesThatApplyThemselvesStop) {
   EXPECT_EQ(c.FixedWidth(), 5);
   c.SetAttribute(L"style", L"a");
   EXPECT_EQ(c.FixedHeight(), 7);
+  c.SetHost(nullptr, nullptr, false, nullptr);
+}
+
+TEST(ControlAttributes, AStyleNamedSeveralTimesInItsOwnListIsAppliedOnce) {
+  // Each application of "fan" would start two more; only a refused re-entry keeps this linear.
+  struct Counting : CControlUI {
+    void SetAttribute(const std::wstring& name, const std::wstring& value) override {
+      calls.push_back(name + L"=" + value);
+      CControlUI::SetAttribute(name, value);
+    }
+    std::vector<std::wstring> calls;
+  };
+  CSkinHost host;
+  host.AddStyle(L"fan", L"style=\"fan\" style=\"other\" style=\"fan\" width=\"3\"");
+  host.AddStyle(L"other", L"height=\"4\" style=\"fan\"");
+  Counting c;
+  c.SetHost(&host, nullptr, false, nullptr);
+  c.SetAttribute(L"style", L"fan");
+  EXPECT_EQ(c.calls, (std::vector<std::wstring>{L"style=fan", L"style=fan", L"style=other", L"height=4",
+                                                 L"style=fan", L"style=fan", L"width=3"}));
+  EXPECT_EQ(c.FixedWidth(), 3);
+  EXPECT_EQ(c.FixedHeight(), 4);
+  c.calls.clear();
+  c.SetAttribute(L"style", L"other");  // a style may be applied again once it has finished
+  EXPECT_EQ(c.calls, (std::vector<std::wstring>{L"style=other", L"height=4", L"style=fan", L"style=fan",
+                                                 L"style=other", L"style=fan", L"width=3"}));
   c.SetHost(nullptr, nullptr, false, nullptr);
 }

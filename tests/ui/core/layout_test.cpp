@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "recording_canvas.h"
+#include "tests/support/scoped_hook.h"
 #include "test_scroll_bar.h"
 #include "ui/core/child_layout_ui.h"
 #include "ui/core/skin_builder.h"
@@ -240,7 +241,7 @@ TEST(TileLayout, GridOfCentredCells) {
 }
 
 TEST(ContainerScroll, VerticalBarShowsForOverflowAndTheWheelScrollsByALine) {
-  CContainerUI::SetScrollBarFactory(&testsupport::TestScrollBar::Make);
+  testsupport::ScopedHook factory(&CContainerUI::SetScrollBarFactory, &testsupport::TestScrollBar::Make);
   Tree<CVerticalLayoutUI> t(1, [](int, CControlUI& c) { c.SetFixedHeight(350); });
   t.root->SetAttribute(L"vscrollbar", L"true");
   EXPECT_TRUE(t.root->IsMouseEnabled());
@@ -271,11 +272,10 @@ TEST(ContainerScroll, VerticalBarShowsForOverflowAndTheWheelScrollsByALine) {
   EXPECT_FALSE(bar->IsVisible());
   EXPECT_EQ(t.root->ScrollPos().cy, 0);
   EXPECT_EQ(t.kids[0]->Position(), (SkinRect{0, 0, 100, 150}));
-  CContainerUI::SetScrollBarFactory(nullptr);
 }
 
 TEST(ContainerScroll, PageKeysMoveByTheInsideLessInset) {
-  CContainerUI::SetScrollBarFactory(&testsupport::TestScrollBar::Make);
+  testsupport::ScopedHook factory(&CContainerUI::SetScrollBarFactory, &testsupport::TestScrollBar::Make);
   Tree<CVerticalLayoutUI> t(1, [](int, CControlUI& c) { c.SetFixedHeight(900); });
   t.root->SetAttribute(L"vscrollbar", L"true");
   t.root->SetAttribute(L"inset", L"0,10,0,10");
@@ -292,7 +292,6 @@ TEST(ContainerScroll, PageKeysMoveByTheInsideLessInset) {
   EXPECT_EQ(key(kVkPrior), 180);
   EXPECT_EQ(key(kVkHome), 0);
   EXPECT_EQ(key(kVkPrior), 0) << "never above the top";
-  CContainerUI::SetScrollBarFactory(nullptr);
 }
 
 TEST(ContainerChildren, DelayedDestroyWaitsForTheCleanupPass) {
@@ -386,7 +385,8 @@ TEST(LayoutArithmetic, ExtremeValuesFromASkinStayBounded) {
 
 TEST(ChildLayout, AFileThatBuildsItselfStopsNesting) {
   // "self.xml" holds a child layout of "self.xml": each level would build the next one forever.
-  SetSkinFileReader([](const std::wstring& name, std::unique_ptr<uint8_t[]>& out, bool) -> uint32_t {
+  testsupport::ScopedHook reader(&SetSkinFileReader, [](const std::wstring& name, std::unique_ptr<uint8_t[]>& out,
+                                                       bool) -> uint32_t {
     if (name != L"self.xml") return 0;
     const std::string xml = "<W><ChildLayout xmlfile=\"self.xml\" /></W>";
     out = std::make_unique<uint8_t[]>(xml.size());
@@ -403,7 +403,6 @@ TEST(ChildLayout, AFileThatBuildsItselfStopsNesting) {
     level = c;
     ++depth;
   }
-  SetSkinFileReader(nullptr);
   EXPECT_GT(depth, 0);
   EXPECT_LE(depth, CSkinBuilder::kMaxIncludeDepth);
 }

@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "platform/text_encoding.h"
+#include "tests/support/scoped_hook.h"
+#include "tests/support/temp_dir.h"
 #include "ui/core/child_layout_ui.h"
 #include "ui/core/container_ui.h"
 #include "ui/core/skin_builder.h"
@@ -52,10 +54,9 @@ class SkinBuilderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Files().clear();
-    SetSkinFileReader(&ReadTestFile);
     host.AttachWindow(FakeWindow());
   }
-  void TearDown() override { SetSkinFileReader(nullptr); }
+  testsupport::ScopedHook<SkinFileReader> reader_{&SetSkinFileReader, &ReadTestFile};
 
   // Builds `xml` into a fresh container and returns it.
   std::unique_ptr<CContainerUI> BuildInto(const std::wstring& xml, ISkinBuilderCallback* cb = nullptr) {

@@ -31,12 +31,10 @@ class HostInputTest : public SkinWindowTest {
   void SetUp() override {
     SkinWindowTest::SetUp();
     Open(kSkin);
-    a = wnd->Probe(L"a");
-    b = wnd->Probe(L"b");
-    label = wnd->Probe(L"label");
-    ASSERT_NE(a, nullptr);
-    ASSERT_NE(b, nullptr);
-    ASSERT_NE(label, nullptr);
+    a = ProbeOf(L"a");
+    b = ProbeOf(L"b");
+    label = ProbeOf(L"label");
+    ASSERT_FALSE(HasFailure());  // no body without its probes
     for (ProbeUI* p : {a, b, label}) p->events.clear();
     wnd->notes.clear();
   }

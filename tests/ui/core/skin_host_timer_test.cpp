@@ -23,10 +23,9 @@ class HostTimerTest : public SkinWindowTest {
   void SetUp() override {
     SkinWindowTest::SetUp();
     Open(kSkin);
-    a = wnd->Probe(L"a");
-    b = wnd->Probe(L"b");
-    ASSERT_NE(a, nullptr);
-    ASSERT_NE(b, nullptr);
+    a = ProbeOf(L"a");
+    b = ProbeOf(L"b");
+    ASSERT_FALSE(HasFailure());  // no body without its probes
   }
   unsigned IdOf(CControlUI* c, std::uintptr_t id) {
     unsigned platformId = 0;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/headless/headless_window_system.h"
+#include "platform/text_encoding.h"
 #include "platform/window_messages.h"
 #include "tests/ui/core/fill_canvas.h"
 #include "ui/core/control_ui.h"
@@ -134,6 +135,12 @@ class SkinWindowTest : public ::testing::Test {
   // What the framework's loop does with each message.
   int Pump() {
     return ws.PumpMessages([](const platform::Message& m) { return CSkinHost::TranslateMessage(m); });
+  }
+  // A probe of the open window that must exist.
+  ProbeUI* ProbeOf(const wchar_t* name) {
+    ProbeUI* p = wnd->Probe(name);
+    if (p == nullptr) ADD_FAILURE() << "no probe named " << platform::WideToUtf8(name);
+    return p;
   }
   platform::WindowHandle H() const { return wnd->Handle(); }
   CSkinHost& Host() { return wnd->Host(); }

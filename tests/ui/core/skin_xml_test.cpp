@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <clocale>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "ui/core/skin_file_data.h"
+#include "tests/support/scoped_hook.h"
 
 namespace SkinUI {
 namespace {
@@ -178,6 +181,23 @@ INSTANTIATE_TEST_SUITE_P(
       return n;
     });
 
+TEST(SkinXml, NameCharactersDoNotDependOnTheLocale) {
+  // ASCII letters, digits, "_" and ":" and every character beyond ASCII; other ASCII marks end a
+  // name.
+  const wchar_t* text = L"<Fen\u00EAtre \u540D\u524D=\"1\" _a:b9=\"2\" \u00E9\u3000x=\"3\"><\u4E2D/></Fen\u00EAtre>";
+  const std::wstring tree = L"Fen\u00EAtre{\u540D\u524D=1,_a:b9=2,\u00E9\u3000x=3}[\u4E2D{}]";
+  for (const char* locale : {"C", "C.UTF-8"}) {
+    if (!std::setlocale(LC_ALL, locale)) continue;
+    SCOPED_TRACE(locale);
+    CSkinXml xml;
+    ASSERT_TRUE(xml.LoadText(text)) << Message(xml);
+    EXPECT_EQ(Dump(xml.Root()), tree);
+    EXPECT_FALSE(xml.LoadText(L"<a b.c=\"1\"/>"));
+    EXPECT_EQ(Message(xml), L"Error while parsing attributes");
+  }
+  std::setlocale(LC_ALL, "C");
+}
+
 TEST(SkinXml, FindAttributeFillsTheBuilderBufferWhole) {
   // The builder reads values into 500 characters with max 499: a 499-character value fits.
   const std::wstring value(499, L'v');
@@ -328,7 +348,7 @@ uint32_t ReadFromMap(const std::wstring& name, std::unique_ptr<uint8_t[]>& out, 
 }
 
 TEST(SkinXml, LoadFileReadsThroughLoadFileData) {
-  SetSkinFileReader(&ReadFromMap);
+  std::optional<testsupport::ScopedHook<SkinFileReader>> reader(std::in_place, &SetSkinFileReader, &ReadFromMap);
   g_files = {{L"xml\\wnd.xml", "\xEF\xBB\xBF<Window><Font/></Window>"}, {L"empty.xml", ""}};
   CSkinXml xml;
   ASSERT_TRUE(xml.LoadFile(L"xml\\wnd.xml", kSkinXmlUtf8));
@@ -340,7 +360,7 @@ TEST(SkinXml, LoadFileReadsThroughLoadFileData) {
     EXPECT_EQ(Location(xml), L"");
     EXPECT_FALSE(xml.Root().IsValid());
   }
-  SetSkinFileReader(nullptr);
+  reader.reset();
   EXPECT_FALSE(xml.LoadFile(L"xml\\wnd.xml", kSkinXmlUtf8));
   EXPECT_EQ(Message(xml), L"LoadFileData failed");
 }
