@@ -49,12 +49,6 @@ void CButtonUI::SetEnabled(bool enabled) {
   if (!IsEnabled()) state_ = 0;
 }
 
-void CButtonUI::SetImage(SkinImageSpec& spec, const std::wstring& description) {
-  if (spec.text == description) return;
-  spec.Parse(description);
-  RequestRepaint();
-}
-
 void CButtonUI::SetColor(SkinColor& field, SkinColor c) {
   if (field == c) return;
   field = c;

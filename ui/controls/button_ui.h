@@ -33,21 +33,21 @@ class CButtonUI : public CLabelUI {
 
   // Images (descriptions as skins write them; an unchanged text does nothing).
   const SkinImageSpec& NormalImage() const { return normalImage_; }
-  void SetNormalImage(const std::wstring& description) { SetImage(normalImage_, description); }
+  void SetNormalImage(const std::wstring& description) { SetImageSpec(normalImage_, description); }
   const SkinImageSpec& HotImage() const { return hotImage_; }
-  void SetHotImage(const std::wstring& description) { SetImage(hotImage_, description); }
+  void SetHotImage(const std::wstring& description) { SetImageSpec(hotImage_, description); }
   const SkinImageSpec& PushedImage() const { return pushedImage_; }
-  void SetPushedImage(const std::wstring& description) { SetImage(pushedImage_, description); }
+  void SetPushedImage(const std::wstring& description) { SetImageSpec(pushedImage_, description); }
   const SkinImageSpec& FocusedImage() const { return focusedImage_; }
-  void SetFocusedImage(const std::wstring& description) { SetImage(focusedImage_, description); }
+  void SetFocusedImage(const std::wstring& description) { SetImageSpec(focusedImage_, description); }
   const SkinImageSpec& DisabledStateImage() const { return disabledStateImage_; }
-  void SetDisabledStateImage(const std::wstring& description) { SetImage(disabledStateImage_, description); }
+  void SetDisabledStateImage(const std::wstring& description) { SetImageSpec(disabledStateImage_, description); }
   const SkinImageSpec& ForeImage() const { return foreImage_; }
-  void SetForeImage(const std::wstring& description) { SetImage(foreImage_, description); }
+  void SetForeImage(const std::wstring& description) { SetImageSpec(foreImage_, description); }
   const SkinImageSpec& HotForeImage() const { return hotForeImage_; }
-  void SetHotForeImage(const std::wstring& description) { SetImage(hotForeImage_, description); }
+  void SetHotForeImage(const std::wstring& description) { SetImageSpec(hotForeImage_, description); }
   const SkinImageSpec& PushedForeImage() const { return pushedForeImage_; }
-  void SetPushedForeImage(const std::wstring& description) { SetImage(pushedForeImage_, description); }
+  void SetPushedForeImage(const std::wstring& description) { SetImageSpec(pushedForeImage_, description); }
 
   // State colours; 0 = not set.
   SkinColor HotBkColor() const { return hotBkColor_; }
@@ -64,7 +64,6 @@ class CButtonUI : public CLabelUI {
   void SetPushedTextColor(SkinColor c) { SetColor(pushedTextColor_, c); }
 
  protected:
-  void SetImage(SkinImageSpec& spec, const std::wstring& description);
   void SetColor(SkinColor& field, SkinColor c);
   // The focused and disabled bits follow the control's flags before each paint step.
   void RefreshStateBits();

@@ -133,7 +133,7 @@ void COptionUI::SetAttribute(const std::wstring& name, const std::wstring& value
       const std::wstring kind = rest.substr(prefix.size());
       SelectedLook& look = looks_[s.state];
       if (kind == L"image") {
-        SetImage(look.image, value);
+        SetImageSpec(look.image, value);
         return;
       }
       if (kind == L"bkcolor") {

@@ -42,16 +42,10 @@ void CProgressUI::SetValue(int value) {
   Invalidate();
 }
 
-void CProgressUI::SetForeImage(const std::wstring& description) {
-  if (foreImage_.text == description) return;
-  foreImage_.Parse(description);
-  Invalidate();
-}
+void CProgressUI::SetForeImage(const std::wstring& description) { SetImageSpec(foreImage_, description); }
 
 void CProgressUI::SetDisabledForeImage(const std::wstring& description) {
-  if (disabledForeImage_.text == description) return;
-  disabledForeImage_.Parse(description);
-  Invalidate();
+  SetImageSpec(disabledForeImage_, description);
 }
 
 void CProgressUI::SetAttribute(const std::wstring& name, const std::wstring& value) {

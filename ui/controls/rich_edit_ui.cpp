@@ -181,13 +181,13 @@ void CRichEditUI::SetAttribute(const std::wstring& name, const std::wstring& val
   } else if (name == L"maxchar") {
     SetMaxChar(ParseSkinInt(v));
   } else if (name == L"normalimage") {
-    normalImage_.Parse(value);
+    SetImageSpec(normalImage_, value);
   } else if (name == L"hotimage") {
-    hotImage_.Parse(value);
+    SetImageSpec(hotImage_, value);
   } else if (name == L"focusedimage") {
-    focusedImage_.Parse(value);
+    SetImageSpec(focusedImage_, value);
   } else if (name == L"disabledimage") {
-    disabledStateImage_.Parse(value);
+    SetImageSpec(disabledStateImage_, value);
   } else if (name == L"textpadding") {
     SetTextPadding(ParseSkinRect(v));
   } else if (name == L"tipvalue") {
@@ -313,10 +313,20 @@ void CRichEditUI::AfterEdit(CTextEditor::EditResult result) {
   if (host_ != nullptr) host_->SendNotify(this, L"textchanged");
 }
 
-void CRichEditUI::Copy() {
-  const std::wstring text = editor_.CopyText();
+namespace {
+void ToClipboard(const std::wstring& text) {
   platform::IWindowSystem* ws = platform::WindowSystem();
   if (!text.empty() && ws != nullptr) ws->SetClipboardText(platform::WideToUtf8(text));
+}
+}  // namespace
+
+void CRichEditUI::Copy() { ToClipboard(editor_.CopyText()); }
+
+void CRichEditUI::Cut() {
+  std::wstring cut;
+  const CTextEditor::EditResult result = editor_.Cut(cut);
+  ToClipboard(cut);
+  AfterEdit(result);
 }
 
 void CRichEditUI::Paste() {
@@ -346,11 +356,7 @@ bool CRichEditUI::OnKeyDown(int key) {
       return true;
     case platform::kVkDelete:
       if (shift) {
-        std::wstring cut;
-        const auto result = editor_.Cut(cut);
-        platform::IWindowSystem* ws = platform::WindowSystem();
-        if (!cut.empty() && ws != nullptr) ws->SetClipboardText(platform::WideToUtf8(cut));
-        AfterEdit(result);
+        Cut();
       } else {
         AfterEdit(editor_.Delete(ctrl));
       }
@@ -360,21 +366,19 @@ bool CRichEditUI::OnKeyDown(int key) {
       if (shift) Paste();
       return true;
     case platform::kVkLeft:
-      editor_.MoveLeft(shift, ctrl);
-      AfterCaretMove();
-      return true;
     case platform::kVkRight:
-      editor_.MoveRight(shift, ctrl);
-      AfterCaretMove();
-      return true;
     case platform::kVkHome:
-      editor_.MoveHome(shift, ctrl);
+    case platform::kVkEnd: {
+      // Shift extends the selection; Ctrl moves by words (arrows) or to the text's ends.
+      using Move = void (CTextEditor::*)(bool, bool);
+      const Move move = key == platform::kVkLeft    ? &CTextEditor::MoveLeft
+                        : key == platform::kVkRight ? &CTextEditor::MoveRight
+                        : key == platform::kVkHome  ? &CTextEditor::MoveHome
+                                                    : &CTextEditor::MoveEnd;
+      (editor_.*move)(shift, ctrl);
       AfterCaretMove();
       return true;
-    case platform::kVkEnd:
-      editor_.MoveEnd(shift, ctrl);
-      AfterCaretMove();
-      return true;
+    }
     case platform::kVkUp:
     case platform::kVkDown:
     case platform::kVkPrior:
@@ -400,14 +404,9 @@ bool CRichEditUI::OnKeyDown(int key) {
     case 'C':
       Copy();
       return true;
-    case 'X': {
-      std::wstring cut;
-      const auto result = editor_.Cut(cut);
-      platform::IWindowSystem* ws = platform::WindowSystem();
-      if (!cut.empty() && ws != nullptr) ws->SetClipboardText(platform::WideToUtf8(cut));
-      AfterEdit(result);
+    case 'X':
+      Cut();
       return true;
-    }
     case 'V':
       Paste();
       return true;

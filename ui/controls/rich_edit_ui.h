@@ -116,6 +116,7 @@ class CRichEditUI : public CContainerUI, public IMessageFilterUI, public IWantTa
   SkinPoint LayoutOrigin() const;
   int LayoutAlign() const;
   void Copy();
+  void Cut();
   void Paste();
   bool KeyHeld(int key) const;
 

@@ -642,17 +642,14 @@ WEBINST_BORDER_SETTER(SetBottomBorderSize, int, sideBorders_.bottom, ClampCoord)
 WEBINST_BORDER_SETTER(SetBorderRound, SkinSize, borderRound_, ClampSize)
 #undef WEBINST_BORDER_SETTER
 
-void CControlUI::SetBkImage(const std::wstring& description) {
-  if (bkImage_.text == description) return;
-  bkImage_.Parse(description);
+void CControlUI::SetImageSpec(SkinImageSpec& spec, const std::wstring& description) {
+  if (spec.text == description) return;
+  spec.Parse(description);
   RequestRepaint();
 }
 
-void CControlUI::SetDisabledImage(const std::wstring& description) {
-  if (disabledImage_.text == description) return;
-  disabledImage_.Parse(description);
-  RequestRepaint();
-}
+void CControlUI::SetBkImage(const std::wstring& description) { SetImageSpec(bkImage_, description); }
+void CControlUI::SetDisabledImage(const std::wstring& description) { SetImageSpec(disabledImage_, description); }
 
 std::uint16_t CControlUI::CursorIdFromName(const std::wstring& name) {
   static const std::unordered_map<std::wstring, std::uint16_t> table = {

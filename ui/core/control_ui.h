@@ -233,6 +233,8 @@ class CControlUI {
   // Fills the control with a state colour: only the paint rectangle when the colour is opaque,
   // the whole control otherwise (partial repaints then blend the same way as full ones).
   void FillStateColor(IRenderCanvas& canvas, SkinColor color);
+  // Parses `description` into `spec` and repaints; an unchanged description does nothing.
+  void SetImageSpec(SkinImageSpec& spec, const std::wstring& description);
   // The border drawing of PaintBorder with `color` (before adjustment; 0 draws nothing).
   void StrokeBorder(IRenderCanvas& canvas, SkinColor color);
 
