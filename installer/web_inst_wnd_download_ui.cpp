@@ -3,6 +3,8 @@
 // thread; each becomes one closure on the UI thread, so the pages change in the engine's order.
 #include <fmt/format.h>
 
+#include <thread>
+
 #include "common/base/log.h"
 #include "installer/web_inst_wnd.h"
 #include "ui/controls/progress_ui.h"
@@ -59,7 +61,17 @@ void CWebInstWnd::PostInstallFinished(std::uint32_t exitCode) {
   PostToUi([this, exitCode] { OnInstallFinished(exitCode); });
 }
 
-void CWebInstWnd::ReportEvent(std::int32_t event) { reporter_.ReportEvent(event); }
+void CWebInstWnd::ReportEvent(std::int32_t event) {
+  // The reporter keeps the order of one posting thread only. The engine's events from the worker
+  // go out from the UI thread like the window's own, so the server sees them in the order they
+  // happened (2901200 before 2901300, however fast the download). While the window is closing
+  // the closures would no longer run: the event is sent from here.
+  if (std::this_thread::get_id() == worker_.WorkerId() && !download_.closing()) {
+    PostToUi([this, event] { reporter_.ReportEvent(event); });
+    return;
+  }
+  reporter_.ReportEvent(event);
+}
 
 void CWebInstWnd::RefreshProgress() {
   const DownloadProgressView view = download_.RefreshProgress();
