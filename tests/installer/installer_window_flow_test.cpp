@@ -223,7 +223,9 @@ TEST_F(Flow, TheInstallButtonLeadsThroughDownloadAndInstallationToTheFinishedPag
   // The package installer ran for the chosen folder; the downloads are gone.
   EXPECT_TRUE(fs::exists(volume_ / "Orbisk" / "bin" / "vellumo"));
   EXPECT_FALSE(fs::exists(volume_ / "Orbisk_tmp"));
-  EXPECT_EQ(server_.Requests().size(), Events().size() + 2) << "one configuration, one package";
+  int packageRequests = 0;
+  for (const auto& r : server_.Requests()) packageRequests += r.path == "/files/setup.sh";
+  EXPECT_EQ(packageRequests, 1);
 }
 
 TEST_F(Flow, PauseAndResumeSwitchTheButtonAndTheRefreshShowsTheFile) {
