@@ -29,8 +29,9 @@ class IInstallFlowUi {
   // "lbl_inst_stat_err", remove the image of "seq_inst", event 2901301).
   virtual void PostInstallFinished(std::uint32_t exitCode) = 0;
 
-  // A statistics event, sent at once from the calling thread (the reporter queues it and never
-  // blocks): 2901201 (worker), 2901202 (UI thread), 2901300 (worker).
+  // A statistics event (never blocks): 2901201 (worker), 2901202 (UI thread), 2901300 (worker).
+  // The window may hand events made on the worker to the UI thread first, so that the reporter,
+  // which orders the reports of each posting thread only, sends them in the order they happened.
   virtual void ReportEvent(std::int32_t event) = 0;
 
  protected:
