@@ -53,7 +53,15 @@ void DemoSiteRun::StartInstaller() {
   options.setEnv["FAKE_CHOOSER_ANSWER"] = pickedFolder_.string();
   for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "SUDO_UID", "SUDO_GID", "PKEXEC_UID"})
     options.unsetEnv.push_back(name);
+  for (const auto& [name, value] : extraEnv_) options.setEnv[name] = value;
   installer_ = copy_->Start(options);
+}
+
+void DemoSiteRun::PickFolderAndInstall(const std::string& window) {
+  ASSERT_TRUE(ClickUntil(window, kCustomInstallBox, [&] { return Geometry(window)["HEIGHT"] == 698; }));
+  ASSERT_TRUE(ClickUntil(window, kBrowseButton, [&] { return fs::exists(dir_ / "chooser.log"); }));
+  // The chooser's answer is taken once it has gone; the button works from then on.
+  ASSERT_TRUE(ClickUntil(window, kInstallButton, [&] { return Received(2901001); }));
 }
 
 std::string DemoSiteRun::InstallerWindow() { return WaitForWindow("QuilloryInstWndCls"); }

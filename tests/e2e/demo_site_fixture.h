@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -35,8 +37,12 @@ class DemoSiteRun : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Starts the installer; the folder chooser answers `pickedFolder`.
+  // Starts the installer (with `extraEnv_` in its environment); the folder chooser answers
+  // `pickedFolder_`.
   void StartInstaller();
+  // Opens the custom-install panel, picks `pickedFolder_` in the chooser and presses the install
+  // button.
+  void PickFolderAndInstall(const std::string& window);
   // The installer window's X id, once it is shown ("" when it never shows).
   std::string InstallerWindow();
   // Clicks a point of a window given in its client coordinates.
@@ -59,6 +65,7 @@ class DemoSiteRun : public ::testing::Test {
   std::filesystem::path bin_ = dir_ / "bin";
   std::filesystem::path home_ = dir_ / "home";
   std::filesystem::path pickedFolder_ = dir_ / "Apps";
+  std::map<std::string, std::string> extraEnv_;
   std::unique_ptr<TestServer> server_;
   std::unique_ptr<InstallerCopy> copy_;
   std::unique_ptr<BackgroundProcess> installer_;

@@ -33,11 +33,7 @@ TEST_F(InstallerRun, FromTheWelcomeStepToTheLaunchedApplication) {
   const std::string wnd = InstallerWindow();
   ASSERT_FALSE(wnd.empty()) << copy_->log();
 
-  // The folder: opened panel, the chooser's answer.
-  ASSERT_TRUE(ClickUntil(wnd, testsupport::kCustomInstallBox, [&] { return Geometry(wnd)["HEIGHT"] == 698; }));
-  ASSERT_TRUE(ClickUntil(wnd, testsupport::kBrowseButton, [&] { return fs::exists(dir_ / "chooser.log"); }));
-  // The install button (the chooser's answer is taken once it has gone).
-  ASSERT_TRUE(ClickUntil(wnd, testsupport::kInstallButton, [&] { return Received(2901001); }));
+  ASSERT_NO_FATAL_FAILURE(PickFolderAndInstall(wnd));
   EXPECT_EQ(Geometry(wnd)["HEIGHT"], 574) << "the panel closes";
 
   // Download, installation, the finished page.
@@ -68,6 +64,24 @@ TEST_F(InstallerRun, FromTheWelcomeStepToTheLaunchedApplication) {
   if (!seen.empty() && seen.back() == 2900003) seen.pop_back();  // when the reporter was idle in time
   EXPECT_EQ(seen, (EventList{2900001, 2901002, 2901003, 2901001, 2901200, 2901300, 901400, 901401}));
   ExpectWellFormedEvents();
+}
+
+TEST_F(InstallerRun, ClosingDuringTheInstallationHidesTheWindowAtOnceAndEndsAfterThePackageInstaller) {
+  extraEnv_["VELLUMO_DEMO_DELAY"] = "3";
+  StartInstaller();
+  const std::string wnd = InstallerWindow();
+  ASSERT_FALSE(wnd.empty()) << copy_->log();
+  ASSERT_NO_FATAL_FAILURE(PickFolderAndInstall(wnd));
+  ASSERT_TRUE(WaitFor([&] { return Received(2901300); }, 60)) << copy_->log();
+  // The close button is off now; Alt+F4 closes without asking.
+  Tool({"xdotool", "key", "alt+F4"});
+  ASSERT_TRUE(WaitFor([&] { return Tool({"xdotool", "search", "--onlyvisible", "--class", "QuilloryInstWndCls"}).empty(); }, 2))
+      << "the window leaves the screen before the package installer ends";
+  EXPECT_FALSE(testsupport::HasExited(*installer_)) << "the installer waits for the package installer";
+  EXPECT_EQ(installer_->Wait(std::chrono::seconds(30)), 0);
+  EXPECT_EQ(Tool({"xdotool", "search", "--class", "OrbiskMsgBoxWndCls"}), "") << "no confirmation";
+  EXPECT_TRUE(fs::exists(pickedFolder_ / "bin" / "vellumo")) << "the installation was completed";
+  EXPECT_FALSE(Received(901400)) << "its result came when the window was gone";
 }
 
 }  // namespace
