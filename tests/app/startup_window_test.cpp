@@ -1,7 +1,6 @@
 // The built installer on the test's X display: the start-up failure box and its four ways to end,
 // and the installer window a good configuration opens.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -14,60 +13,16 @@
 
 #include "tests/app/installer_process.h"
 #include "tests/support/test_server.h"
+#include "tests/support/x11_tools.h"
 
 namespace {
 using namespace std::chrono_literals;
 
-// Output of an X11 tool run against the test's display.
-std::string Tool(const std::vector<std::string>& argv) {
-  testsupport::ProcessOptions options;
-  options.timeout = 20s;
-  return testsupport::RunProcess(argv, options).output;
-}
-
-// The first shown window of that WM_CLASS class; "" when none appears in time.
-std::string WaitForWindow(const std::string& windowClass) {
-  std::istringstream ids(Tool({"xdotool", "search", "--sync", "--onlyvisible", "--class", windowClass}));
-  std::string id;
-  std::getline(ids, id);
-  return id;
-}
-
-// "X", "Y", "WIDTH", "HEIGHT" (and "SCREEN", "WINDOW") of a window.
-std::map<std::string, int> Geometry(const std::string& id) {
-  std::map<std::string, int> out;
-  std::istringstream lines(Tool({"xdotool", "getwindowgeometry", "--shell", id}));
-  for (std::string line; std::getline(lines, line);) {
-    const auto eq = line.find('=');
-    if (eq != std::string::npos) out[line.substr(0, eq)] = std::atoi(line.c_str() + eq + 1);
-  }
-  return out;
-}
-
-std::pair<int, int> ScreenSize() {
-  std::istringstream in(Tool({"xdotool", "getdisplaygeometry"}));
-  int w = 0, h = 0;
-  in >> w >> h;
-  return {w, h};
-}
-
-// True once the child has exited; it stays waitable for BackgroundProcess::Wait.
-bool HasExited(const testsupport::BackgroundProcess& child) {
-  siginfo_t info{};
-  return waitid(P_PID, static_cast<id_t>(child.pid()), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
-}
-
-// Repeats `act` until the installer has ended (the window may take a moment after it is mapped
-// to present its pixels and take the focus); its exit code, or -1 when it never ends.
-int EndWith(testsupport::BackgroundProcess& installer, const std::vector<std::string>& act) {
-  const auto deadline = std::chrono::steady_clock::now() + 30s;
-  while (std::chrono::steady_clock::now() < deadline) {
-    Tool(act);
-    for (int i = 0; i < 25 && !HasExited(installer); ++i) std::this_thread::sleep_for(20ms);
-    if (HasExited(installer)) return installer.Wait(5s);
-  }
-  return installer.Wait(0ms);
-}
+using testsupport::EndWith;
+using testsupport::Geometry;
+using testsupport::ScreenSize;
+using testsupport::Tool;
+using testsupport::WaitForWindow;
 
 class StartupWindow : public ::testing::Test {
  protected:
@@ -79,9 +34,7 @@ class StartupWindow : public ::testing::Test {
 TEST_F(StartupWindow, TheFailureBoxEndsTheRunWithZeroWhicheverWayItIsClosed) {
   // A click at a point of the 333 x 203 box: its only button sits in the middle of the button
   // row, the close button at the right of the caption row.
-  auto click = [](int x, int y) {
-    return std::vector<std::string>{"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click", "1"};
-  };
+  auto click = testsupport::ClickAt;
   struct Way {
     const char* name;
     std::function<std::vector<std::string>(int left, int top)> act;

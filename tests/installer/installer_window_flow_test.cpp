@@ -190,6 +190,25 @@ TEST_F(Flow, WhileTheDialogIsOpenTheWindowIgnoresInputButItsTimersRun) {
   EXPECT_EQ(ws.GetFocus(), window);
 }
 
+TEST_F(Flow, TheLicenceLinkOpensTheLicencePageAndTheCheckBoxGatesTheButton) {
+  ASSERT_NE(Open(), nullptr);
+  // "我已仔细阅读并同意" takes the first 9 x 12 pixels of the line; the link follows.
+  const SkinRect line = Find(L"txt_lic")->Position();
+  ws.Click(window, line.left + 9 * 12 + 30, (line.top + line.bottom) / 2);
+  Pump();
+  const fs::path urls = dir_ / "chooser.log.urls";
+  ASSERT_TRUE(PumpUntil([&] { return fs::exists(urls) && !testsupport::ReadFile(urls).empty(); }));
+  EXPECT_EQ(testsupport::ReadFile(urls), std::string(CWebInstWnd::kLicenceUrl) + "\n");
+
+  EXPECT_TRUE(Enabled(L"btn_go_step1"));
+  Click(L"chk_lic");
+  Pump();
+  EXPECT_FALSE(Enabled(L"btn_go_step1"));
+  Click(L"chk_lic");
+  Pump();
+  EXPECT_TRUE(Enabled(L"btn_go_step1"));
+}
+
 TEST_F(Flow, EnterAndEscapeDoNothingOnAnyStep) {
   ASSERT_NE(Open(), nullptr);
   auto keys = [&] {
