@@ -63,7 +63,7 @@ class CMessageBoxWnd : public SkinUI::WindowImplBaseNew {
 
   // ---- hooks of the window base, in its slot order ----------------------------------------------
   const wchar_t* WindowClassName() const override;
-  // Fills the controls from the spec.
+  // Fills the controls from the MessageBoxSpec.
   void OnInitialize() override;
   void OnClick(SkinUI::SkinNotify& msg) override;
   void OnSelectChanged(SkinUI::SkinNotify& msg) override;

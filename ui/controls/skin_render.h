@@ -17,8 +17,8 @@ class CSkinRender {
  public:
   // Draws `spec` for a control at `control`, limited to `dirty`. The destination is the control,
   // or `dest` moved to the control's corner, plus `offset`, cut to the control; the source is the
-  // whole image or `source` cut to it. False when the spec has no file or its image cannot be
-  // loaded (the caller then resets the spec so that it is not tried again); true otherwise, also
+  // whole image or `source` cut to it. False when the description has no file or its image cannot be
+  // loaded (the caller then resets the description so that it is not tried again); true otherwise, also
   // when nothing was visible.
   static bool PaintImage(IRenderCanvas& canvas, CSkinHost* host, const SkinRect& control, const SkinRect& dirty,
                          const SkinImageSpec& spec);
