@@ -100,14 +100,16 @@ TEST_P(ExitAnswers, TheOtherAnswersCloseTheWindow) {
   EXPECT_FALSE(Launched());
 }
 
-std::string AnswerName(const ::testing::TestParamInfo<Answer>& info) {
-  switch (info.param) {
+const char* NameOf(Answer answer) {
+  switch (answer) {
     case Answer::kConfirm: return "confirm";
     case Answer::kBoxCloseButton: return "box_close_button";
     case Answer::kEscape: return "escape";
   }
   return "?";
 }
+std::ostream& operator<<(std::ostream& os, Answer answer) { return os << NameOf(answer); }
+std::string AnswerName(const ::testing::TestParamInfo<Answer>& info) { return NameOf(info.param); }
 
 INSTANTIATE_TEST_SUITE_P(Box, ExitAnswers, ::testing::Values(Answer::kConfirm, Answer::kBoxCloseButton, Answer::kEscape),
                          AnswerName);
