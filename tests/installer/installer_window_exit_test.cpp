@@ -139,6 +139,36 @@ TEST_F(Exit, TheDesktopsCloseRequestsAskOnTheWelcomeStepAndNotOnTheFinishedPage)
   EXPECT_FALSE(Launched());
 }
 
+TEST_F(Exit, TheMinimiseButtonMinimises) {
+  ASSERT_NE(Open(), nullptr);
+  Click(L"btn_min");
+  Pump();
+  EXPECT_TRUE(ws.IsIconic(window));
+  EXPECT_TRUE(ws.IsWindow(window));
+}
+
+TEST_F(Exit, ClosingDuringTheDownloadAsksThenStopsTheTransferAndKeepsWhatItHas) {
+  ServePackage(0, {{"chunk", 4}, {"chunk_delay_ms", 200}});  // half a minute
+  PublishConfig();
+  ASSERT_NE(Open(), nullptr);
+  Click(L"btn_go_step1");
+  const fs::path partial = volume_ / "Orbisk_tmp" / "setup.sh.dl.tmp";
+  ASSERT_TRUE(PumpUntil([&] { return fs::exists(partial) && fs::file_size(partial) > 0; })) << log_.NewText();
+  bool asked = false;
+  steps.push_back([&] {
+    asked = Box() != nullptr;
+    ClickControl(Box(), L"btn0");
+  });
+  const auto start = std::chrono::steady_clock::now();
+  RequestClose(Way::kAltF4);
+  Pump();
+  EXPECT_TRUE(asked);
+  EXPECT_FALSE(ws.IsWindow(window));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 10s) << "the transfer stopped at its next block";
+  EXPECT_TRUE(fs::exists(partial)) << "nothing is deleted";
+  EXPECT_FALSE(fs::exists(volume_ / "Orbisk_tmp" / "setup.sh"));
+}
+
 TEST_F(Exit, DuringTheInstallationClosingDoesNotAskAndWaitsForThePackageInstaller) {
   // The package installer takes a moment and leaves a mark when it is done.
   const std::string script = "#!/bin/sh\nsleep 1\ntouch \"${1#p=}.done\"\nexit 0\n";
