@@ -100,14 +100,16 @@ TEST_P(ExitAnswers, TheOtherAnswersCloseTheWindow) {
   EXPECT_FALSE(Launched());
 }
 
-std::string AnswerName(const ::testing::TestParamInfo<Answer>& info) {
-  switch (info.param) {
+const char* NameOf(Answer answer) {
+  switch (answer) {
     case Answer::kConfirm: return "confirm";
     case Answer::kBoxCloseButton: return "box_close_button";
     case Answer::kEscape: return "escape";
   }
   return "?";
 }
+std::ostream& operator<<(std::ostream& os, Answer answer) { return os << NameOf(answer); }
+std::string AnswerName(const ::testing::TestParamInfo<Answer>& info) { return NameOf(info.param); }
 
 INSTANTIATE_TEST_SUITE_P(Box, ExitAnswers, ::testing::Values(Answer::kConfirm, Answer::kBoxCloseButton, Answer::kEscape),
                          AnswerName);
@@ -135,6 +137,36 @@ TEST_F(Exit, TheDesktopsCloseRequestsAskOnTheWelcomeStepAndNotOnTheFinishedPage)
     DestroyWindow();
   }
   EXPECT_FALSE(Launched());
+}
+
+TEST_F(Exit, TheMinimiseButtonMinimises) {
+  ASSERT_NE(Open(), nullptr);
+  Click(L"btn_min");
+  Pump();
+  EXPECT_TRUE(ws.IsIconic(window));
+  EXPECT_TRUE(ws.IsWindow(window));
+}
+
+TEST_F(Exit, ClosingDuringTheDownloadAsksThenStopsTheTransferAndKeepsWhatItHas) {
+  ServePackage(0, {{"chunk", 4}, {"chunk_delay_ms", 200}});  // half a minute
+  PublishConfig();
+  ASSERT_NE(Open(), nullptr);
+  Click(L"btn_go_step1");
+  const fs::path partial = volume_ / "Orbisk_tmp" / "setup.sh.dl.tmp";
+  ASSERT_TRUE(PumpUntil([&] { return fs::exists(partial) && fs::file_size(partial) > 0; })) << log_.NewText();
+  bool asked = false;
+  steps.push_back([&] {
+    asked = Box() != nullptr;
+    ClickControl(Box(), L"btn0");
+  });
+  const auto start = std::chrono::steady_clock::now();
+  RequestClose(Way::kAltF4);
+  Pump();
+  EXPECT_TRUE(asked);
+  EXPECT_FALSE(ws.IsWindow(window));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 10s) << "the transfer stopped at its next block";
+  EXPECT_TRUE(fs::exists(partial)) << "nothing is deleted";
+  EXPECT_FALSE(fs::exists(volume_ / "Orbisk_tmp" / "setup.sh"));
 }
 
 TEST_F(Exit, DuringTheInstallationClosingDoesNotAskAndWaitsForThePackageInstaller) {
